@@ -1,0 +1,11 @@
+# The window front end: the only code that includes FLTK.
+find_package(FLTK REQUIRED)
+find_package(X11 REQUIRED)
+file(GLOB_RECURSE fltk_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/fltk/*.cpp)
+if(fltk_sources)
+    add_library(launcher_fltk STATIC ${fltk_sources})
+    target_include_directories(launcher_fltk PUBLIC ${CMAKE_SOURCE_DIR}/src PRIVATE ${FLTK_INCLUDE_DIR})
+    target_link_libraries(launcher_fltk PUBLIC launcher_ui ${FLTK_LIBRARIES} X11::X11 X11::Xext)
+    target_link_libraries(launcher PRIVATE launcher_fltk)
+    target_compile_definitions(launcher PRIVATE LAUNCHER_HAS_FLTK=1)
+endif()
