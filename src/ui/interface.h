@@ -1,0 +1,121 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "platform/event_loop.h"
+#include "ui/control.h"
+#include "ui/front_end.h"
+#include "ui/window_model.h"
+
+namespace ui {
+
+// Message box flags and results the launcher uses.
+inline constexpr int mbOk = 0;
+inline constexpr int mbIconInformation = 0x40;
+inline constexpr int mbYesNo = 0x04;
+inline constexpr int idOk = 0;
+inline constexpr int idYes = 5;
+inline constexpr int idNo = 6;
+
+enum class Event { Created, Clicked, LeftButtonDown, Tick };
+
+// Arguments of a left-button-down event: position inside the field and the key state
+// (1 Ctrl, 2 Shift, 4 Alt, added together).
+struct Press {
+    int x = 0;
+    int y = 0;
+    int keys = 0;
+};
+
+// The interface services every operation uses, over the control model of both windows.
+// Operations never touch a widget: they call these, and the attached front end draws.
+// Texts are GBK; control names are the launcher's control names.
+class Interface {
+public:
+    explicit Interface(platform::EventLoop& loop);
+    ~Interface();
+
+    void attach(FrontEnd* frontEnd) { frontEnd_ = frontEnd; }
+    platform::EventLoop& loop() { return loop_; }
+
+    // --- services -------------------------------------------------------------------
+    // A box without a title shows "信息：". Modal for the whole launcher.
+    int messageBox(const std::string& text, int flags,
+                   const std::optional<std::string>& title = std::nullopt);
+    // Queued: the window closes after the running handler has returned.
+    void closeWindow(WindowId window);
+
+    void show(WindowId window, std::string_view name);
+    void hide(WindowId window, std::string_view name);
+    void enable(WindowId window, std::string_view name);
+    void disable(WindowId window, std::string_view name);
+    std::string text(WindowId window, std::string_view name) const;
+    void setText(WindowId window, std::string_view name, const std::string& text);
+    int selection(WindowId window, std::string_view name) const;
+    void addItem(WindowId window, std::string_view name, const std::string& text,
+                 std::int32_t data);
+    void setRows(WindowId window, std::string_view name, std::vector<ListRow> rows);
+    void setPosition(WindowId window, std::string_view name, int position);
+    // Starts a program without waiting for it; the attempt is visible to the front end.
+    void startProgram(const std::string& commandLine);
+
+    // --- windows --------------------------------------------------------------------
+    // Builds the main window, runs its created event and tells the front end it is ready.
+    void openMainWindow();
+    // Opens the update window over the main one and runs the loop until it has closed.
+    void runModalUpdateWindow();
+    bool isOpen(WindowId window) const;
+    const WindowModel* window(WindowId window) const;
+
+    // --- bindings -------------------------------------------------------------------
+    using Handler = std::function<void()>;
+    using PressHandler = std::function<void(const Press&)>;
+    void bind(WindowId window, std::string_view control, Event event, Handler handler);
+    void bindCreated(WindowId window, Handler handler);
+    void bindLeftButtonDown(WindowId window, std::string_view control, PressHandler handler);
+
+    // --- the player's input, from front ends ------------------------------------------
+    // Each returns false, doing nothing, when the control cannot be reached now: a disabled
+    // button, a hidden control, one inside a hidden parent or on a page not shown, or a
+    // window behind the modal update window.
+    bool click(WindowId window, std::string_view name);
+    bool type(WindowId window, std::string_view name, const std::string& text);
+    bool pressLeft(WindowId window, std::string_view name, const Press& press);
+    bool pressOther(WindowId window, std::string_view name);
+    bool select(WindowId window, std::string_view name, int index);
+    // Esc: closes the window at once, without a question.
+    void escape(WindowId window);
+
+private:
+    Control& control(WindowId window, std::string_view name);
+    const Control& control(WindowId window, std::string_view name) const;
+    Control* reachableControl(WindowId window, std::string_view name);
+    void changed(WindowId window, const Control& control, Change change);
+    void setVisible(WindowId window, std::string_view name, bool visible);
+    void setEnabled(WindowId window, std::string_view name, bool enabled);
+    void open(WindowId window);
+    void finishClose(WindowId window);
+    void runHandler(WindowId window, std::string_view control, Event event);
+
+    platform::EventLoop& loop_;
+    FrontEnd* frontEnd_ = nullptr;
+    std::unique_ptr<WindowModel> windows_[2];
+    bool closing_[2] = {false, false};
+    std::vector<platform::EventLoop::TimerId> updateTimers_;
+    std::map<std::tuple<WindowId, std::string, Event>, Handler> handlers_;
+    std::map<std::pair<WindowId, std::string>, PressHandler> pressHandlers_;
+};
+
+// Raised by control access on a name the window does not have: a programming error.
+struct UnknownControl : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace ui
