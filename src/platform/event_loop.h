@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -9,12 +10,20 @@
 
 namespace platform {
 
+#if defined(_WIN32)
+// A socket: on Windows the loop waits for window messages, and Windows Sockets posts a
+// socket's read and close notifications to the loop's hidden window as such messages.
+using Descriptor = std::uintptr_t;
+#else
+using Descriptor = int;
+#endif
+
 // The interface thread's event loop: socket readiness, timers and calls posted from other
 // threads. Everything the launcher does runs inside one of its callbacks, one at a time.
 // Loops may nest (a modal window runs the loop until it closes), so every callback is
 // looked up afresh before it runs: one removed meanwhile never fires.
 class EventLoop {
-public:
+  public:
     using Task = std::function<void()>;
     using TimerId = int;
     using Clock = std::chrono::steady_clock;
@@ -25,8 +34,8 @@ public:
     EventLoop& operator=(const EventLoop&) = delete;
 
     // Calls onReady on the loop's thread whenever fd is readable or hung up.
-    void watchReadable(int fd, Task onReady);
-    void unwatch(int fd);
+    void watchReadable(Descriptor fd, Task onReady);
+    void unwatch(Descriptor fd);
 
     TimerId startTimer(std::chrono::milliseconds interval, bool repeat, Task onTick);
     void stopTimer(TimerId id);
@@ -39,7 +48,29 @@ public:
     void runUntil(const std::function<bool()>& done);
     void runFor(std::chrono::milliseconds duration);
 
-private:
+  private:
+    bool runPosted();
+
+    std::map<Descriptor, std::shared_ptr<Task>> watched_;
+    TimerId nextTimerId_ = 1;
+    std::mutex postedMutex_;
+    std::vector<Task> posted_;
+
+#if defined(_WIN32)
+    // Timers, sockets and posted calls are all messages of one hidden window, so a modal
+    // message box's own message loop keeps serving them while it is open.
+    struct Timer {
+        bool repeat;
+        std::shared_ptr<Task> onTick;
+    };
+    struct Native;
+    friend struct Native;
+
+    void* window_ = nullptr;
+    std::map<TimerId, Timer> timers_;
+    bool wakePosted_ = false;  // guarded by postedMutex_
+    long callbacksRun_ = 0;
+#else
     struct Timer {
         Clock::time_point due;
         std::chrono::milliseconds interval;
@@ -47,18 +78,13 @@ private:
         std::shared_ptr<Task> onTick;
     };
 
-    bool runPosted();
     bool runDueTimers();
     std::chrono::milliseconds untilNextTimer(std::chrono::milliseconds cap) const;
 
-    std::map<int, std::shared_ptr<Task>> watched_;
     std::map<TimerId, Timer> timers_;
-    TimerId nextTimerId_ = 1;
-
-    std::mutex postedMutex_;
-    std::vector<Task> posted_;
     int wakeRead_ = -1;
     int wakeWrite_ = -1;
+#endif
 };
 
 }  // namespace platform

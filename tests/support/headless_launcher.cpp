@@ -6,11 +6,21 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string fromEnvironment(const char* name, const std::string& fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : fallback;
+}
+
+}  // namespace
 
 HeadlessLauncher::HeadlessLauncher() {
     std::string pattern = (fs::temp_directory_path() / "launcher-game-XXXXXX").string();
@@ -18,7 +28,13 @@ HeadlessLauncher::HeadlessLauncher() {
         throw std::runtime_error("cannot create a temporary game directory");
     }
     directory_ = pattern;
-    fs::copy_file(LAUNCHER_BINARY, directory_ / "launcher");
+    fs::path binary = fromEnvironment("LAUNCHER_UNDER_TEST", LAUNCHER_BINARY);
+    program_ = directory_ / binary.filename();
+    fs::copy_file(binary, program_);
+    std::istringstream words(fromEnvironment("LAUNCHER_WRAPPER", ""));
+    for (std::string word; words >> word;) {
+        wrapper_.push_back(word);
+    }
 }
 
 HeadlessLauncher::~HeadlessLauncher() {
@@ -49,8 +65,9 @@ void HeadlessLauncher::start(const std::vector<std::string>& arguments) {
     if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    std::string program = (directory_ / "launcher").string();
-    std::vector<std::string> args = {program, "--headless"};
+    std::vector<std::string> args = wrapper_;
+    args.push_back(program_.string());
+    args.push_back("--headless");
     args.insert(args.end(), arguments.begin(), arguments.end());
 
     pid_ = fork();
@@ -69,7 +86,7 @@ void HeadlessLauncher::start(const std::vector<std::string>& arguments) {
             argv.push_back(arg.data());
         }
         argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(toChild[0]);

@@ -19,6 +19,9 @@ using namespace std::chrono_literals;
 
 // Runs a copy of the built launcher in a fresh temporary game directory, driven through
 // --headless: commands go to its standard input, its JSON lines are collected as events.
+// Two environment variables point the same tests at another build of the launcher:
+// LAUNCHER_UNDER_TEST names the program file to copy (e.g. a launcher.exe), and
+// LAUNCHER_WRAPPER the blank-separated command that runs it (e.g. "wine64").
 class HeadlessLauncher {
   public:
     HeadlessLauncher();
@@ -28,6 +31,8 @@ class HeadlessLauncher {
 
     // The game directory the launcher runs in (its own directory).
     const std::filesystem::path& directory() const { return directory_; }
+    // The launcher's program file in that directory.
+    const std::filesystem::path& program() const { return program_; }
     void setEnvironment(const std::string& name, const std::string& value);
 
     void start(const std::vector<std::string>& arguments = {});
@@ -55,6 +60,8 @@ class HeadlessLauncher {
     void readOutput();
 
     std::filesystem::path directory_;
+    std::filesystem::path program_;
+    std::vector<std::string> wrapper_;
     std::map<std::string, std::string> environment_;
     int pid_ = -1;
     int input_ = -1;

@@ -23,21 +23,25 @@ EventLoop::~EventLoop() {
     close(wakeWrite_);
 }
 
-void EventLoop::watchReadable(int fd, Task onReady) {
+void EventLoop::watchReadable(Descriptor fd, Task onReady) {
     watched_[fd] = std::make_shared<Task>(std::move(onReady));
 }
 
-void EventLoop::unwatch(int fd) { watched_.erase(fd); }
+void EventLoop::unwatch(Descriptor fd) {
+    watched_.erase(fd);
+}
 
 EventLoop::TimerId EventLoop::startTimer(std::chrono::milliseconds interval, bool repeat,
                                          Task onTick) {
     TimerId id = nextTimerId_++;
-    timers_[id] = Timer{Clock::now() + interval, interval, repeat,
-                        std::make_shared<Task>(std::move(onTick))};
+    timers_[id] =
+        Timer{Clock::now() + interval, interval, repeat, std::make_shared<Task>(std::move(onTick))};
     return id;
 }
 
-void EventLoop::stopTimer(TimerId id) { timers_.erase(id); }
+void EventLoop::stopTimer(TimerId id) {
+    timers_.erase(id);
+}
 
 void EventLoop::post(Task task) {
     {

@@ -1,11 +1,10 @@
 #include "ui/headless/headless_front_end.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <stdexcept>
 
 #include "platform/encoding.h"
+#include "platform/line_output.h"
 #include "ui/layout.h"
 
 namespace ui {
@@ -79,17 +78,19 @@ bool hasText(Kind kind) {
 }  // namespace
 
 HeadlessFrontEnd::HeadlessFrontEnd(Interface& ui, int input, std::FILE* output)
-    : ui_(ui), input_(input), output_(output) {}
+    : ui_(ui), input_(input), output_(output) {
+    platform::keepLineEnds(output_);
+}
 
 HeadlessFrontEnd::~HeadlessFrontEnd() {
-    ui_.loop().unwatch(input_);
     if (waitTimer_) {
         ui_.loop().stopTimer(waitTimer_);
     }
 }
 
 void HeadlessFrontEnd::start() {
-    ui_.loop().watchReadable(input_, [this] { readInput(); });
+    reader_ = std::make_unique<platform::InputStream>(
+        ui_.loop(), input_, [this](std::string chunk) { readInput(std::move(chunk)); });
     waitTimer_ = ui_.loop().startTimer(5ms, true, [this] { checkWaiting(); });
 }
 
@@ -99,19 +100,16 @@ void HeadlessFrontEnd::exited(int code) {
 
 // --- input ----------------------------------------------------------------------------
 
-void HeadlessFrontEnd::readInput() {
-    char buffer[4096];
-    ssize_t n = read(input_, buffer, sizeof buffer);
-    if (n <= 0) {
+void HeadlessFrontEnd::readInput(std::string chunk) {
+    if (chunk.empty()) {
         // End of input closes the launcher as `quit` does, after the commands before it.
-        ui_.loop().unwatch(input_);
         if (!partial_.empty()) {
             commands_.push_back(partial_);
             partial_.clear();
         }
         commands_.push_back("quit");
     } else {
-        partial_.append(buffer, n);
+        partial_.append(chunk);
         size_t newline;
         while ((newline = partial_.find('\n')) != std::string::npos) {
             commands_.push_back(partial_.substr(0, newline));

@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/input_stream.h"
 #include "ui/front_end.h"
 #include "ui/interface.h"
 
@@ -45,7 +47,7 @@ class HeadlessFrontEnd : public FrontEnd {
         long seenBefore = 0;
     };
 
-    void readInput();
+    void readInput(std::string chunk);
     void runCommands();
     void execute(const std::string& line);
     void checkWaiting();
@@ -55,6 +57,7 @@ class HeadlessFrontEnd : public FrontEnd {
 
     Interface& ui_;
     int input_;
+    std::unique_ptr<platform::InputStream> reader_;
     std::FILE* output_;
     std::string partial_;
     std::deque<std::string> commands_;

@@ -1,0 +1,19 @@
+# What the Windows build needs in place of the Linux packages.
+
+# A windowed program, one file the player can copy: no MinGW runtime DLLs beside it, only
+# Windows' own DLLs are imported.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# nlohmann-json is header-only: take Debian's headers through a directory that holds
+# nothing else, because adding /usr/include itself would put the build machine's C
+# library headers in front of MinGW's.
+set(json_include ${CMAKE_BINARY_DIR}/host-headers)
+file(MAKE_DIRECTORY ${json_include})
+if(NOT EXISTS ${json_include}/nlohmann)
+    if(NOT EXISTS /usr/include/nlohmann/json.hpp)
+        message(FATAL_ERROR "nlohmann/json.hpp not found in /usr/include: install nlohmann-json3-dev")
+    endif()
+    file(CREATE_LINK /usr/include/nlohmann ${json_include}/nlohmann SYMBOLIC)
+endif()
+add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE ${json_include})
