@@ -60,6 +60,9 @@ void TcpService::acceptLoop() {
         std::lock_guard lock(mutex_);
         connections_.push_back({fd, std::thread([this, fd, done] {
                                     handler_(fd, stopping_);
+                                    // The peer sees the end now; the descriptor itself
+                                    // stays ours until the thread is joined.
+                                    ::shutdown(fd, SHUT_RDWR);
                                     *done = true;
                                 }),
                                 done});
