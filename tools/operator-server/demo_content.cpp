@@ -111,7 +111,7 @@ std::string demoConfigPage(const DemoSettings& s) {
     return crlf(page);
 }
 
-std::string demoServerPage(const DemoSettings&) {
+std::string demoServerPage() {
     std::string page =
         "[Header]\n"
         "GroupAmount=1\n"

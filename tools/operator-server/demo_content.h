@@ -25,7 +25,7 @@ inline constexpr std::array<const char*, 5> demoZoneNames = {"青龙一区", "�
 // The configuration page, with CR LF line ends like a page written on the operator's desk.
 std::string demoConfigPage(const DemoSettings& settings);
 // The server list page; it holds "[Header]".
-std::string demoServerPage(const DemoSettings& settings);
+std::string demoServerPage();
 // The eight boards of one zone (1 to 5): tag -> list content.
 std::map<std::string, std::string> demoBoards(int zone);
 // A patch of at least the given size: a shell script that announces itself, padded with

@@ -50,7 +50,7 @@ OperatorServer::OperatorServer(const Options& options, Log log) : log_(std::move
     site_.configPage =
         options.pageFile ? readPage(*options.pageFile, options.utf8Pages) : demoConfigPage(demo);
     site_.serverPage = options.serverPageFile ? readPage(*options.serverPageFile, options.utf8Pages)
-                                              : demoServerPage(demo);
+                                              : demoServerPage();
     site_.patchPath = demo.patchDirectory + "/" + options.patchFileName;
     site_.patch = options.patchFile ? readFile(*options.patchFile)
                                     : demoPatch(options.patchSize, options.currentVersion);

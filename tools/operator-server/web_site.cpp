@@ -23,7 +23,7 @@ struct Resource {
     uint64_t rate;
 };
 
-std::optional<Resource> find(const WebSite& site, const std::string& path) {
+std::optional<Resource> findResource(const WebSite& site, const std::string& path) {
     if (path == "/gg.html") {
         return Resource{site.configPage, "text/html; charset=gbk", 0};
     }
@@ -82,7 +82,7 @@ bool answer(int fd, const HttpRequest& request, const WebSite& site,
         sendAll(fd, head("501 Not Implemented", "text/plain", body.size(), false) + body);
         return false;
     }
-    auto resource = find(site, request.path);
+    auto resource = findResource(site, request.path);
     if (!resource) {
         std::string body = "<html><body><h1>404 Not Found</h1></body></html>\r\n";
         std::string reply = head("404 Not Found", "text/html", body.size(), keepAlive);

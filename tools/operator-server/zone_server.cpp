@@ -93,7 +93,8 @@ ZoneAnswer answerRequest(const std::string& request, Zone& zone) {
     }
     if (keyword == gbk("翔岳币")) {
         std::string account = takeField(rest);
-        std::string shown = "翔岳币 " + platform::gbkToUtf8(account);
+        std::string shown = "翔岳币 " + platform::gbkToUtf8(account) + " (held " +
+                            std::to_string(zone.accounts.currency(account)) + ")";
         return status(zone.accounts.clearCurrency(account, rest) ? ReplyCode::CurrencyCleared
                                                                  : ReplyCode::WrongPassword,
                       shown);
