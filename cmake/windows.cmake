@@ -4,6 +4,10 @@
 # Windows' own DLLs are imported.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
+# windows.h without the old winsock.h (the launcher uses winsock2.h, and the C++ thread
+# headers include windows.h first) and without min and max macros.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
 # nlohmann-json is header-only: take Debian's headers through a directory that holds
 # nothing else, because adding /usr/include itself would put the build machine's C
 # library headers in front of MinGW's.

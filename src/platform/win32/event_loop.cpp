@@ -1,6 +1,5 @@
 #include "platform/event_loop.h"
 
-// winsock2.h must come before windows.h, which would otherwise pull in the old winsock.h.
 #include <windows.h>
 #include <winsock2.h>
 
