@@ -3,18 +3,22 @@
 #include <io.h>
 #include <windows.h>
 
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace platform {
 
-// Shared by the stream, its reader thread and the chunks queued on the loop: whichever
+// Shared by the stream, its reader thread and the chunk queued on the loop: whichever
 // ends last frees it.
 struct InputStream::State {
     std::mutex mutex;
-    EventLoop* loop;   // null once the stream is gone; guarded by mutex
-    OnChunk onChunk;   // used on the loop's thread only
-    bool open = true;  // cleared on the loop's thread when the stream is gone
+    std::condition_variable taken;
+    EventLoop* loop;       // null once the stream is gone; guarded by mutex
+    bool pending = false;  // a chunk waits for the loop; guarded by mutex
+    OnChunk onChunk;       // used on the loop's thread only
+
+    static bool handOver(const std::shared_ptr<State>& state, std::string chunk);
 };
 
 namespace {
@@ -31,39 +35,56 @@ HANDLE handleOf(int fd) {
 
 }  // namespace
 
+// Hands one chunk to the loop and waits until the loop has taken it, so that the next read
+// comes after everything the chunk caused, as when the loop itself watches the input.
+// False once the stream is gone.
+bool InputStream::State::handOver(const std::shared_ptr<State>& state, std::string chunk) {
+    std::unique_lock lock(state->mutex);
+    if (!state->loop) {
+        return false;
+    }
+    state->pending = true;
+    state->loop->post([state, chunk = std::move(chunk)] {
+        {
+            std::lock_guard lock(state->mutex);
+            if (!state->loop) {
+                return;
+            }
+        }
+        state->onChunk(chunk);
+        std::lock_guard lock(state->mutex);
+        state->pending = false;
+        state->taken.notify_all();
+    });
+    state->taken.wait(lock, [&] { return !state->pending || !state->loop; });
+    return state->loop != nullptr;
+}
+
 InputStream::InputStream(EventLoop& loop, int fd, OnChunk onChunk)
     : state_(std::make_shared<State>()) {
     state_->loop = &loop;
     state_->onChunk = std::move(onChunk);
     HANDLE handle = handleOf(fd);
-    std::shared_ptr<State> state = state_;
-    // The thread may be blocked in a read when the launcher ends; the process's end stops
-    // it, so it is never joined.
-    std::thread([state, handle] {
+    // A pipe cannot wake the message loop, so a thread of its own reads it. The thread may
+    // be blocked in a read when the launcher ends; the end of the process stops it, so it
+    // is never joined.
+    std::thread([state = state_, handle] {
         char buffer[4096];
-        bool more = true;
-        while (more) {
-            DWORD n = 0;
-            more = handle != nullptr && handle != INVALID_HANDLE_VALUE &&
-                   ReadFile(handle, buffer, sizeof buffer, &n, nullptr) && n > 0;
-            std::string chunk = more ? std::string(buffer, n) : std::string();
-            std::lock_guard lock(state->mutex);
-            if (!state->loop) {
+        DWORD n = 0;
+        while (handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+               ReadFile(handle, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+            if (!State::handOver(state, std::string(buffer, n))) {
                 return;
             }
-            state->loop->post([state, chunk = std::move(chunk)] {
-                if (state->open) {
-                    state->onChunk(chunk);
-                }
-            });
         }
+        State::handOver(state, {});
     }).detach();
 }
 
 InputStream::~InputStream() {
     std::lock_guard lock(state_->mutex);
     state_->loop = nullptr;
-    state_->open = false;
+    state_->taken.notify_all();
 }
 
 }  // namespace platform

@@ -112,7 +112,9 @@ void HeadlessFrontEnd::readInput(std::string chunk) {
         partial_.append(chunk);
         size_t newline;
         while ((newline = partial_.find('\n')) != std::string::npos) {
-            commands_.push_back(partial_.substr(0, newline));
+            // Windows tools end their lines in "\r\n": the "\r" belongs to the line end.
+            size_t length = newline > 0 && partial_[newline - 1] == '\r' ? newline - 1 : newline;
+            commands_.push_back(partial_.substr(0, length));
             partial_.erase(0, newline + 1);
         }
     }
