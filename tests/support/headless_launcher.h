@@ -31,8 +31,6 @@ class HeadlessLauncher {
 
     // The game directory the launcher runs in (its own directory).
     const std::filesystem::path& directory() const { return directory_; }
-    // The launcher's program file in that directory.
-    const std::filesystem::path& program() const { return program_; }
     void setEnvironment(const std::string& name, const std::string& value);
 
     void start(const std::vector<std::string>& arguments = {});
