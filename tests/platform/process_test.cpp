@@ -134,6 +134,17 @@ TEST_F(StartProgram, FailuresAreSilentAndLeaveNothingBehind) {
     expectNoChildLeft();
 }
 
+TEST_F(StartProgram, StandardInputAndOutputAreNotShared) {
+    // The shell's own descriptors, read while they are not redirected.
+    script("probe",
+           "in=$(readlink /proc/$$/fd/0); out=$(readlink /proc/$$/fd/1); "
+           "printf '%s\\n%s\\n' \"$in\" \"$out\" > streams.tmp; mv streams.tmp streams");
+    platform::startProgram("probe");
+    auto streams = waitForFile(dir_ / "streams");
+    ASSERT_TRUE(streams);
+    EXPECT_EQ(*streams, "/dev/null\n/dev/null\n");
+}
+
 TEST_F(StartProgram, DoesNotWaitAndPassesNoOpenDescriptors) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);  // deliberately inheritable

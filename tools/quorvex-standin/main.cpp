@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
         std::cerr << "quorvex stand-in: cannot write quorvex-started.txt\n";
         return 1;
     }
-    std::cout << "Quorvex stand-in started: " << line << std::endl;
+    // Standard error: the launcher keeps its standard output to itself.
+    std::cerr << "Quorvex stand-in started: " << line << std::endl;
     return 0;
 }

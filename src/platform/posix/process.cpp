@@ -69,10 +69,12 @@ std::string findWine() {
 
 // Runs in the grandchild between fork and exec: async-signal-safe calls only.
 [[noreturn]] void execDetached(const char* file, char* const argv[], int devNull, long maxFd) {
-    // A started program must not read the launcher's input (the automation protocol
-    // arrives there) nor keep the launcher's sockets and files open.
+    // A started program must not touch the launcher's input and output (in automation
+    // they carry the protocol) nor keep the launcher's sockets and files open; its
+    // diagnostics still reach the launcher's error output.
     if (devNull >= 0) {
         dup2(devNull, STDIN_FILENO);
+        dup2(devNull, STDOUT_FILENO);
     }
     if (syscall(SYS_close_range, 3u, ~0u, 0u) != 0) {
         for (long fd = 3; fd < maxFd; ++fd) {
@@ -117,7 +119,7 @@ void startProgram(const std::string& commandLine) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     long maxFd = sysconf(_SC_OPEN_MAX);
     if (maxFd < 0 || maxFd > 65536) {
         maxFd = 65536;
