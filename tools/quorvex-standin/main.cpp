@@ -1,6 +1,6 @@
 // Stands in for the game client: appends one line with its command line (program name and
 // arguments, separated by one blank) to quorvex-started.txt in the current directory, and
-// says so on standard output.
+// says so on standard error.
 #include <fstream>
 #include <iostream>
 #include <string>
