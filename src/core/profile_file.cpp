@@ -10,11 +10,11 @@ namespace core {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-    auto first = text.find_first_not_of(" \t");
+    auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) {
         return {};
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 std::string_view withoutQuotes(std::string_view value) {
@@ -119,6 +119,14 @@ std::string_view lineEndingOf(std::string_view file) {
     return "\r\n";
 }
 
+// What ends an unfinished last line: a CR already there only needs its LF.
+std::string_view endOfLastLine(std::string_view before, std::string_view eol) {
+    if (before.empty() || before.back() == '\n') {
+        return {};
+    }
+    return before.back() == '\r' ? "\n" : eol;
+}
+
 }  // namespace
 
 std::string profileValue(std::string_view file, std::string_view section, std::string_view key) {
@@ -161,18 +169,14 @@ std::string withProfileValue(std::string_view file, std::string_view section, st
     if (place.section) {
         const Line& after = lines[place.lastEntry];
         result.append(file.substr(0, after.end));
-        if (file[after.end - 1] != '\n') {
-            result.append(eol);  // the last line of the file had no line end
-        }
+        result.append(endOfLastLine(result, eol));
         result.append(entry);
         result.append(file.substr(after.end));
         return result;
     }
 
     result.append(file);
-    if (!file.empty() && file.back() != '\n') {
-        result.append(eol);
-    }
+    result.append(endOfLastLine(file, eol));
     result.append("[").append(section).append("]").append(eol).append(entry);
     return result;
 }

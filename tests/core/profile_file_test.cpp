@@ -95,6 +95,7 @@ TEST(ProfileRead, LineEndsOfEitherKindAndNoneAtTheEnd) {
     EXPECT_EQ(profileValue("[s]\nk=lf\nj=2\n", "s", "k"), "lf");
     EXPECT_EQ(profileValue("[s]\r\nk=last", "s", "k"), "last");
     EXPECT_EQ(profileValue("[s]\nk=last\r", "s", "k"), "last");
+    EXPECT_EQ(profileValue("[s]\r\r\nk=twice converted\r\r\n", "s", "k"), "twice converted");
 }
 
 TEST(ProfileRead, GbkNamesCompareBytewiseAndOnlyAsciiLettersFold) {
@@ -136,6 +137,9 @@ TEST(ProfileWrite, AMissingKeyGoesAfterTheSectionsLastEntry) {
     EXPECT_EQ(withProfileValue(file, "b", "new", "v"),
               "[a]\nx=1\ny=2\n\n; note\n[b]\nz=3\nnew=v\n");
     EXPECT_EQ(withProfileValue("[empty]", "empty", "k", "v"), "[empty]\r\nk=v\r\n");
+    // A file cut right after a CR gets the LF it lacks, not a second line end.
+    EXPECT_EQ(withProfileValue("[\t\r", "", "k", "v"), "[\t\r\nk=v\r\n");
+    EXPECT_EQ(withProfileValue("[a]\nx=1\r", "s", "k", "v"), "[a]\nx=1\r\n[s]\nk=v\n");
 }
 
 TEST(ProfileWrite, AMissingSectionIsAppendedWithTheFilesLineEnds) {
