@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "app/launcher.h"
+#include "core/start_up.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -34,6 +35,10 @@ void bindHandlers(Launcher& launcher) {
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);
     }
+
+    ui.bindCreated(WindowId::Main, [&] {
+        core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory);
+    });
 
     ui.bindLeftButtonDown(WindowId::Main, "编辑框4",
                           [&](const ui::Press&) { ui::newRegisterCode(ui, launcher.codes); });

@@ -11,7 +11,7 @@
 
 namespace {
 
-using test::HttpTestServer;
+using testing_support::HttpTestServer;
 using namespace std::string_literals;
 
 TEST(PageMarker, IsFoundAnywhereOnACharacterBoundary) {
@@ -89,7 +89,7 @@ class ConfigCache : public ::testing::Test {
     std::string refresh() { return core::refreshConfigCache(server.url("/gg.html"), cache); }
 
     HttpTestServer server;
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     std::string cache = folder.file("version.dat");
     std::string oldCache = gbk("[选择项]\r\n一区=旧的\r\n");
 };
@@ -116,7 +116,7 @@ TEST_F(ConfigCache, APageWithoutTheMarkerLeavesTheCacheAndIsReadOnce) {
 
 TEST_F(ConfigCache, AnEmptyOrInvalidSecondReplyKeepsTheOldCache) {
     for (std::string second : {""s, "<html>502 Bad Gateway</html>"s, "\0"s + gbk("[选择项]")}) {
-        test::HttpTestServer page;
+        testing_support::HttpTestServer page;
         page.serve("/gg.html", {{HttpTestServer::response(200, fullPage())},
                                 {HttpTestServer::response(502, second)}});
         platform::writeFileAtomically(cache, oldCache);

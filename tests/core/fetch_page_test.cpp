@@ -12,8 +12,8 @@
 
 namespace {
 
-using test::HttpTestServer;
-using test::ScriptedReply;
+using testing_support::HttpTestServer;
+using testing_support::ScriptedReply;
 using namespace std::string_literals;
 
 // The tests talk to 127.0.0.1 directly, whatever proxy the machine is set up with.

@@ -168,7 +168,7 @@ TEST(ProfileWrite, WhatIsWrittenReadsBack) {
 }
 
 TEST(ProfileFile, WriterCreatesTheFileButNeverItsFolder) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "ini");
     std::string path = folder.file("ini/StrRes.ini");
     ASSERT_TRUE(core::writeProfileString(path, gbk(";界面部分"), "10375", ""));
@@ -181,7 +181,7 @@ TEST(ProfileFile, WriterCreatesTheFileButNeverItsFolder) {
 }
 
 TEST(ProfileFile, AFileThatCannotBeReadIsNotReplaced) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     std::filesystem::create_directory(folder.path() / "StrRes.ini");
     EXPECT_FALSE(core::writeProfileString(folder.file("StrRes.ini"), "s", "k", "v"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "StrRes.ini"));

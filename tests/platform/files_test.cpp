@@ -21,7 +21,7 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 }
 
 TEST(Files, AtomicWriteReplacesWholeContentAndLeavesNothingBeside) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     std::string path = folder.file("version.dat");
     std::string bytes("a\0b\r\n\xB1\xED", 7);
     ASSERT_TRUE(platform::writeFileAtomically(path, "an older and much longer content"));
@@ -33,14 +33,14 @@ TEST(Files, AtomicWriteReplacesWholeContentAndLeavesNothingBeside) {
 }
 
 TEST(Files, AtomicWriteNeverCreatesTheFolder) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     EXPECT_FALSE(platform::writeFileAtomically(folder.file("ini/StrRes.ini"), "x"));
     EXPECT_FALSE(fs::exists(folder.path() / "ini"));
     EXPECT_TRUE(namesIn(folder.path()).empty());
 }
 
 TEST(Files, AtomicWriteKeepsPermissionsAndWritesThroughLinks) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     std::string real = folder.file("real.ini");
     ASSERT_TRUE(platform::writeFileAtomically(real, "old"));
     ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
@@ -55,7 +55,7 @@ TEST(Files, AtomicWriteKeepsPermissionsAndWritesThroughLinks) {
 }
 
 TEST(Files, MissingOrUnreadableFilesReadAsNothing) {
-    test::TempFolder folder;
+    testing_support::TempFolder folder;
     EXPECT_EQ(platform::readFile(folder.file("missing")), std::nullopt);
     EXPECT_FALSE(platform::fileExists(folder.file("missing")));
     EXPECT_EQ(platform::readFile(folder.path().string()), std::nullopt);  // a folder

@@ -13,7 +13,7 @@
 #include <chrono>
 #include <stdexcept>
 
-namespace test {
+namespace testing_support {
 namespace {
 
 void sendAll(int fd, std::string_view bytes) {
@@ -197,4 +197,4 @@ void HttpTestServer::answer(int connection) {
     ::close(connection);
 }
 
-}  // namespace test
+}  // namespace testing_support

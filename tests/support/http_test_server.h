@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-namespace test {
+namespace testing_support {
 
 // What the server sends for one request, byte for byte: status line, head and body.
 struct ScriptedReply {
@@ -61,4 +61,4 @@ class HttpTestServer {
     std::thread thread_;
 };
 
-}  // namespace test
+}  // namespace testing_support

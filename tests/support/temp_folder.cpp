@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
-namespace test {
+namespace testing_support {
 
 TempFolder::TempFolder() {
     std::string pattern =
@@ -21,4 +21,4 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-}  // namespace test
+}  // namespace testing_support

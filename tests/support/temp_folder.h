@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace test {
+namespace testing_support {
 
 // A fresh folder under the system's temporary folder, removed with everything in it when
 // the object goes away.
@@ -21,4 +21,4 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
-}  // namespace test
+}  // namespace testing_support
