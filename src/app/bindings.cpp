@@ -23,6 +23,8 @@ struct Binding {
 void bindHandlers(Launcher& launcher) {
     ui::Interface& ui = launcher.ui;
     const Binding table[] = {
+        {WindowId::Main, "", Event::Created,
+         [&] { core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory); }},
         {WindowId::Main, "图形按钮4", Event::Clicked, [&] { ui::openRegisterPanel(ui); }},
         {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
         {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},
@@ -35,10 +37,6 @@ void bindHandlers(Launcher& launcher) {
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);
     }
-
-    ui.bindCreated(WindowId::Main, [&] {
-        core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory);
-    });
 
     ui.bindLeftButtonDown(WindowId::Main, "编辑框4",
                           [&](const ui::Press&) { ui::newRegisterCode(ui, launcher.codes); });
