@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <mutex>
+#include <new>
 
 #include "core/page_address.h"
 
@@ -46,25 +47,53 @@ class Client {
             return {};
         }
         std::lock_guard lock(mutex_);
-        std::string body;
+        Body body{handle_, {}};
         curl_easy_reset(handle_);
         configure(url, body);
         // The outcome does not matter: whatever part of the body arrived is the result.
         curl_easy_perform(handle_);
-        return body;
+        return std::move(body.bytes);
     }
 
   private:
+    struct Body {
+        CURL* handle;
+        std::string bytes;
+        bool sized = false;
+    };
+
     static size_t appendBody(char* data, size_t size, size_t count, void* target) {
+        auto* body = static_cast<Body*>(target);
         try {
-            static_cast<std::string*>(target)->append(data, size * count);
+            if (!body->sized) {
+                body->sized = true;
+                reserveAnnounced(*body);
+            }
+            body->bytes.append(data, size * count);
         } catch (...) {
             return 0;  // out of memory: stop reading, keep what is there
         }
         return size * count;
     }
 
-    void configure(const std::string& url, std::string& body) {
+    // Growing a large body step by step would copy it again and again. The announced
+    // length is only a hint: a body may be shorter or longer, and a length that cannot be
+    // reserved just leaves the body to grow as it arrives.
+    static void reserveAnnounced(Body& body) {
+        constexpr curl_off_t reserveLimit = curl_off_t{256} << 20;
+        curl_off_t announced = -1;
+        if (curl_easy_getinfo(body.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) !=
+                CURLE_OK ||
+            announced <= 0 || announced > reserveLimit) {
+            return;
+        }
+        try {
+            body.bytes.reserve(static_cast<size_t>(announced));
+        } catch (const std::bad_alloc&) {
+        }
+    }
+
+    void configure(const std::string& url, Body& body) {
         curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
         // The address is already canonical; curl must not resolve or rewrite it again.
         curl_easy_setopt(handle_, CURLOPT_PATH_AS_IS, 1L);

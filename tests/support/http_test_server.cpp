@@ -121,7 +121,7 @@ std::string HttpTestServer::url(std::string_view target) const {
 
 void HttpTestServer::serve(const std::string& target, std::vector<ScriptedReply> replies) {
     std::lock_guard lock(mutex_);
-    replies_[target] = std::move(replies);
+    replies_[target] = std::make_shared<const std::vector<ScriptedReply>>(std::move(replies));
     served_[target] = 0;
 }
 
@@ -164,15 +164,18 @@ void HttpTestServer::run() {
     }
 }
 
-ScriptedReply HttpTestServer::replyFor(const std::string& target) {
+std::pair<std::shared_ptr<const std::vector<ScriptedReply>>, const ScriptedReply*>
+HttpTestServer::replyFor(const std::string& target) {
+    static const auto notFound = std::make_shared<const std::vector<ScriptedReply>>(
+        1, ScriptedReply{response(404, "not found")});
     std::lock_guard lock(mutex_);
     auto found = replies_.find(target);
-    if (found == replies_.end() || found->second.empty()) {
-        return {response(404, "not found")};
+    if (found == replies_.end() || found->second->empty()) {
+        return {notFound, &notFound->front()};
     }
     std::size_t& count = served_[target];
-    const auto& replies = found->second;
-    return replies[std::min(count++, replies.size() - 1)];
+    const auto& replies = *found->second;
+    return {found->second, &replies[std::min(count++, replies.size() - 1)]};
 }
 
 void HttpTestServer::answer(int connection) {
@@ -183,7 +186,8 @@ void HttpTestServer::answer(int connection) {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
     }
-    ScriptedReply reply = replyFor(targetOf(request));
+    auto [keep, chosen] = replyFor(targetOf(request));
+    const ScriptedReply& reply = *chosen;
     if (reply.breakAfter >= reply.bytes.size()) {
         sendAll(connection, reply.bytes);
         ::shutdown(connection, SHUT_WR);

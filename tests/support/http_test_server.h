@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -48,14 +49,16 @@ class HttpTestServer {
   private:
     void run();
     void answer(int connection);
-    ScriptedReply replyFor(const std::string& target);
+    // The reply to send and the list that holds it (kept alive while it is sent).
+    std::pair<std::shared_ptr<const std::vector<ScriptedReply>>, const ScriptedReply*> replyFor(
+        const std::string& target);
 
     int listener_ = -1;
     int stopRead_ = -1;
     int stopWrite_ = -1;
     int port_ = 0;
     mutable std::mutex mutex_;
-    std::map<std::string, std::vector<ScriptedReply>> replies_;
+    std::map<std::string, std::shared_ptr<const std::vector<ScriptedReply>>> replies_;
     std::map<std::string, std::size_t> served_;
     std::vector<std::string> requests_;
     std::thread thread_;
