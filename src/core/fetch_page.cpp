@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/page_address.h"
+#include "platform/memory.h"
 
 namespace core {
 namespace {
@@ -89,6 +90,7 @@ class Client {
         }
         try {
             body.bytes.reserve(static_cast<size_t>(announced));
+            platform::adviseLargeBuffer(body.bytes.data(), body.bytes.capacity());
         } catch (const std::bad_alloc&) {
         }
     }
