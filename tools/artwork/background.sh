@@ -87,8 +87,12 @@ make_scroll() {
         cartouche_gold.png
     with_mask cartouche.png cartouche_gold.png cartouche_rim.png cartouche.png
     convert cartouche.png cartouche_mask.png -compose copyopacity -composite cartouche.png
-    convert scroll.png cartouche.png -geometry "+$((312 - scroll_left - 100))+4" \
-        -compose over -composite scroll.png
+    local cx=$((312 - scroll_left))
+    convert scroll.png cartouche.png -geometry "+$((cx - 100))+4" -compose over -composite \
+        -fill '#f0c860' -stroke '#6a4410' -strokewidth 1 \
+        -draw "polygon $((cx - 112)),30 $((cx - 104)),24 $((cx - 96)),30 $((cx - 104)),36" \
+        -draw "polygon $((cx + 112)),30 $((cx + 104)),24 $((cx + 96)),30 $((cx + 104)),36" \
+        scroll.png
 }
 
 make_version_plaque() {
@@ -132,6 +136,14 @@ make_background() {
     convert -size 800x600 xc:black -fill white -draw "rectangle 0,0 800,$((scroll_top + 8))" \
         -blur 0x2 sky_mask.png
     with_mask lacquer.png sky.png sky_mask.png bg.png
+    # Gold threads with studs down the margins either side of the scroll.
+    local y draw=""
+    for y in 150 210 270 330 390 450; do
+        draw="$draw polygon 30,$((y - 6)) 34,$y 30,$((y + 6)) 26,$y"
+        draw="$draw polygon 589,$((y - 6)) 592,$y 589,$((y + 6)) 586,$y"
+    done
+    convert bg.png -stroke '#8a6224' -strokewidth 1 -draw 'line 30,124 30,496' \
+        -draw 'line 589,124 589,496' -stroke '#5a3c10' -fill '#f0c860' -draw "$draw" bg.png
     convert bg.png scroll.png -geometry "+$scroll_left+$scroll_top" -compose over -composite \
         rail.png -geometry "+0+$rail_top" -composite \
         vp.png -geometry +32+19 -composite bg.png

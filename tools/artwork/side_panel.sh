@@ -51,7 +51,8 @@ make_side_panel() {
 
     # A motto under the emblem.
     text_mask 205 600 20 '踏上征程' motto_mask.png north 0 324
-    gold 205 600 motto_gold.png 90 30
+    convert -size 205x600 xc:'#fff3c8' -fill '#e0a848' -draw 'rectangle 0,336 205,360' \
+        -blur 0x6 motto_gold.png
     fancy_text sp.png motto_mask.png motto_gold.png '#1a0c02' '#ff9a30' 4 sp.png
 
     # The niche the two start buttons stand in (384..521 on the panel).
@@ -76,7 +77,7 @@ make_side_panel() {
         cap.png -geometry "+148+$((rail_top + (rail_bottom - rail_top) / 2 - 20))" \
         -composite sp.png
 
-    # The columns the window never shows repeat the last one.
-    convert sp.png \( +clone -crop 1x600+204+0 +repage -scale 20x600! \) +append side_panel.png
+    # The window never shows the last 20 columns; they stay plain lacquer.
+    convert sp.png \( lacquer.png -crop 20x600+780+0 +repage \) +append side_panel.png
     save_bmp side_panel.png side_panel 225 600
 }
