@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "ui/layout.h"
 #include "ui/picture_table.h"
 
 namespace ui {
@@ -143,6 +144,22 @@ TEST(Pictures, ButtonSetsAreCompleteOrAbsent) {
     EXPECT_EQ(none.normal, nullptr);
     EXPECT_EQ(none.hover, nullptr);
     EXPECT_EQ(none.pressed, nullptr);
+}
+
+TEST(Pictures, EveryPictureTheLayoutNamesExists) {
+    int named = 0;
+    for (const ControlSpec& spec : mainWindowLayout()) {
+        if (!spec.picture) {
+            continue;
+        }
+        ++named;
+        if (spec.kind == Kind::PicBtn) {
+            EXPECT_NE(findButtonPictures(spec.picture).normal, nullptr) << spec.name;
+        } else {
+            EXPECT_NE(findPicture(spec.picture), nullptr) << spec.name;
+        }
+    }
+    EXPECT_EQ(named, 11);  // three picture boxes, six menu buttons, two start buttons
 }
 
 }  // namespace
