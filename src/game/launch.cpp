@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/gbk_text.h"
 #include "game/status_tips.h"
 #include "platform/encoding.h"
-#include "platform/replace_file.h"
+#include "platform/files.h"
 
 namespace game {
 namespace {
@@ -26,16 +27,16 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
                 const std::string& launcherDirectory, const PageFetch& fetchPage) {
     const std::string serverPage = "http://" + operatorHost + "/server.html";
 
-    std::string reply = fetchPage(serverPage);
-    state.serverPageText = reply.substr(0, reply.find('\0'));
+    state.serverPageText = std::string(core::textOf(fetchPage(serverPage)));
 
-    if (state.serverPageText.find("[Header]") != std::string::npos) {
+    // Character by character: the second byte of a Chinese character may be a "[".
+    if (core::findInGbkText(state.serverPageText, "[Header]") != std::string::npos) {
         // A second request on purpose: the list file gets a fresh copy, zero bytes and all.
         std::string list = fetchPage(serverPage);
         // An empty reply is a failed fetch far more often than an empty list; keeping the
         // last good list lets the client still find its servers.
         if (!list.empty()) {
-            platform::replaceFile(launcherDirectory + "/server.dat", list);
+            platform::writeFileAtomically(launcherDirectory + "/server.dat", list);
         }
     }
 
@@ -46,7 +47,7 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
 
     // The ini folder belongs to the game; a launcher outside a full game directory must not
     // make one, so a missing folder simply means no file.
-    platform::replaceFile(launcherDirectory + "/ini/StatusTips.ini", statusTipsBlock());
+    platform::writeFileAtomically(launcherDirectory + "/ini/StatusTips.ini", statusTipsBlock());
     ui.startProgram(clientCommandLine);
     ui.closeWindow(ui::WindowId::Main);
 }
