@@ -7,15 +7,16 @@
 
 #include "game/status_tips.h"
 #include "support/headless_launcher.h"
-#include "support/scripted_page_server.h"
+#include "support/http_test_server.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 using testing_support::HeadlessLauncher;
+using testing_support::HttpTestServer;
 using testing_support::Json;
-using testing_support::ScriptedPageServer;
+using testing_support::ScriptedReply;
 using namespace std::chrono_literals;
 
 std::optional<std::string> read(const fs::path& path) {
@@ -50,7 +51,7 @@ class GameDirectory {
     const fs::path& game() const { return launcher.directory(); }
 
     Outcome press(const std::string& button) {
-        launcher.start({"--operator", server.host()});
+        launcher.start({"--operator", server.hostAndPort()});
         if (!launcher.waitFor([](const Json& e) { return e["ev"] == "ready"; })) {
             ADD_FAILURE() << "no ready:\n" << launcher.transcript();
             return {};
@@ -84,7 +85,23 @@ class GameDirectory {
         return out;
     }
 
-    ScriptedPageServer server;
+    // The server page answers each request with the next of these bodies, the last again.
+    void serveServerPage(const std::vector<std::string>& bodies) {
+        std::vector<ScriptedReply> replies;
+        for (const std::string& body : bodies) {
+            replies.push_back({HttpTestServer::response(200, body)});
+        }
+        server.serve("/server.html", replies);
+    }
+    int serverPageRequests() const {
+        int n = 0;
+        for (const std::string& request : server.requests()) {
+            n += request.rfind("GET /server.html ", 0) == 0;
+        }
+        return n;
+    }
+
+    HttpTestServer server;
     HeadlessLauncher launcher;
 };
 
@@ -94,9 +111,9 @@ TEST(GameLaunch, EitherButtonRefreshesTheFilesStartsTheClientAndCloses) {
     std::vector<Outcome> outcomes;
     for (const char* button : {"图形按钮2", "图形按钮3"}) {
         GameDirectory dir;
-        dir.server.serve("/server.html", {"[Header]\r\n", list});
+        dir.serveServerPage({"[Header]\r\n", list});
         outcomes.push_back(dir.press(button));
-        EXPECT_EQ(dir.server.count("/server.html"), 2) << button;
+        EXPECT_EQ(dir.serverPageRequests(), 2) << button;
     }
     for (const Outcome& out : outcomes) {
         EXPECT_TRUE(out.closed);
@@ -118,7 +135,7 @@ TEST(GameLaunch, ServerListHoldsTheSecondReplyByteForByte) {
     list += std::string("\0\0after zero\xB7\xFE\xCE\xF1\xC6\xF7", 19);
     std::ofstream(dir.game() / "server.dat")
         << "an older, much longer list of servers than this one";
-    dir.server.serve("/server.html", {"x[Header]", list});
+    dir.serveServerPage({"x[Header]", list});
     Outcome out = dir.press("图形按钮2");
     EXPECT_EQ(out.serverList, list);
     EXPECT_EQ(out.started.size(), 1u);
@@ -128,9 +145,9 @@ TEST(GameLaunch, MarkerInAnotherCaseOrAfterAZeroByteIsNotFound) {
     for (std::string page :
          {std::string("[HEADER]\r\n[header]"), std::string("servers\0[Header]\r\n", 19)}) {
         GameDirectory dir;
-        dir.server.serve("/server.html", {page, "must not be written"});
+        dir.serveServerPage({page, "must not be written"});
         Outcome out = dir.press("图形按钮3");
-        EXPECT_EQ(dir.server.count("/server.html"), 1);
+        EXPECT_EQ(dir.serverPageRequests(), 1);
         EXPECT_FALSE(out.serverList);
         // The launch goes on all the same.
         EXPECT_EQ(out.started, std::vector<std::string>{"Quorvex.exe blacknull"});
@@ -141,7 +158,7 @@ TEST(GameLaunch, MarkerInAnotherCaseOrAfterAZeroByteIsNotFound) {
 TEST(GameLaunch, WithoutTheClientTheLauncherSaysSoAndStaysOpen) {
     GameDirectory dir;
     fs::remove(dir.game() / "Quorvex.exe");
-    dir.server.serve("/server.html", {"[Header]", "list"});
+    dir.serveServerPage({"[Header]", "list"});
     Outcome out = dir.press("图形按钮2");
     ASSERT_EQ(out.boxes.size(), 1u) << dir.launcher.transcript();
     EXPECT_EQ(out.boxes[0]["text"], "请把登陆器放在翔岳目录下运行");
