@@ -16,8 +16,8 @@ std::string bigBoardContent() {
     std::string name = gbk("灯笼鱼玩家");
     std::string tip = gbk("所在帮派：翔岳");
     for (int i = 0; i < recordCount / 2; ++i) {
-        content += support::cellRecord(0, name + std::to_string(i), tip, 0, i);
-        content += support::cellRecord(1, std::to_string(1000000 - i));
+        content += testing_support::cellRecord(0, name + std::to_string(i), tip, 0, i);
+        content += testing_support::cellRecord(1, std::to_string(1000000 - i));
     }
     return content;
 }

@@ -3,6 +3,7 @@
 #include "account/activity_log.h"
 #include "account/leaderboards.h"
 #include "platform/encoding.h"
+#include "ui/panels.h"
 
 namespace account {
 
@@ -27,24 +28,24 @@ void LauncherReplies::statusReply(ReplyCode code) {
             ui.messageBox(gbk("       注册[") + ui.text(WindowId::Main, "编辑框1") +
                               gbk("]成功\r\n\r\n请牢记注册密码，已便日后修改密码所用"),
                           ui::mbOk, gbk("注册成功"));
-            resetPanels();
+            ui::resetPanels(ui);
             emptyFields(registerFields);
             break;
         case ReplyCode::AccountTaken:
             ui.messageBox(gbk("帐号已经被注册过，请换个账号注册吧"), ui::mbOk, gbk("错误"));
-            resetPanels();
+            ui::resetPanels(ui);
             emptyFields(registerFields);
             break;
         case ReplyCode::PasswordChanged:
             ui.messageBox(gbk("       修改[") + ui.text(WindowId::Main, "编辑框8") +
                               gbk("]成功\r\n\r\n请牢记新密码，已便日后修改密码所用"),
                           ui::mbOk, gbk("修改成功"));
-            resetPanels();
+            ui::resetPanels(ui);
             emptyFields(changeFields);
             break;
         case ReplyCode::WrongPassword:
             ui.messageBox(gbk("对不起。你的密码错误"), ui::mbOk, gbk("错误"));
-            resetPanels();
+            ui::resetPanels(ui);
             emptyFields(changeFields);
             break;
         case ReplyCode::VersionCurrent:
@@ -75,12 +76,6 @@ void LauncherReplies::offerUpdate() {
     // The update window downloads and starts the patch; the launcher has served its turn.
     c_.ui.runModalUpdateWindow();
     c_.ui.closeWindow(WindowId::Main);
-}
-
-void LauncherReplies::resetPanels() {
-    for (std::string_view area : {"注册框", "修改框", "角色框", "高级选择夹1"}) {
-        c_.ui.hide(WindowId::Main, area);
-    }
 }
 
 void LauncherReplies::emptyFields(const FieldList& names) {

@@ -23,7 +23,6 @@ class LauncherReplies : public ReplyActions {
     using FieldList = std::array<std::string_view, 4>;
 
   private:
-    void resetPanels();
     void emptyFields(const FieldList& names);
     void offerUpdate();
 

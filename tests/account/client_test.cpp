@@ -8,7 +8,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;
-using support::FakeAccountServer;
+using testing_support::FakeAccountServer;
 
 // A connection object on a loop, remembering every arrival and close.
 struct Fixture {

@@ -7,7 +7,7 @@
 namespace {
 
 using account::parseListContent;
-using support::cellRecord;
+using testing_support::cellRecord;
 using Cells = std::vector<std::string>;
 
 TEST(ListContent, RowStartingRecordsOpenRowsAndOthersFillTheirNextColumns) {

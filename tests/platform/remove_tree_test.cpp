@@ -62,13 +62,13 @@ TEST(RemoveTree, MissingIsFineAndWhatCannotGoIsReportedAfterTheRestIsGone) {
     std::string held = (tree / "locked" / "held").string();
     touch(held);
     touch(tree / "free" / "file");
-    if (!support::makeUndeletable(held)) {
+    if (!testing_support::makeUndeletable(held)) {
         GTEST_SKIP() << "this system cannot make a file undeletable";
     }
     EXPECT_FALSE(platform::removeTree(tree.string()));
     EXPECT_TRUE(fs::exists(held));
     EXPECT_FALSE(fs::exists(tree / "free"));
-    support::makeDeletable(held);
+    testing_support::makeDeletable(held);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace support {
+namespace testing_support {
 
 // One cell record of a board's list content, as an account server writes it.
 inline std::string cellRecord(std::uint8_t flag, std::string_view cell, std::string_view tip = {},
@@ -27,4 +27,4 @@ inline std::string cellRecord(std::uint8_t flag, std::string_view cell, std::str
     return record;
 }
 
-}  // namespace support
+}  // namespace testing_support

@@ -9,7 +9,7 @@
 
 #include <stdexcept>
 
-namespace support {
+namespace testing_support {
 
 using namespace std::chrono_literals;
 
@@ -204,4 +204,4 @@ void FakeAccountServer::serve() {
     }
 }
 
-}  // namespace support
+}  // namespace testing_support

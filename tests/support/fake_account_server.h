@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace support {
+namespace testing_support {
 
 // A scripted account server on 127.0.0.1 (a port of its own): it records every byte each
 // connection sends and answers the requests the test names. An answer is a list of
@@ -62,4 +62,4 @@ class FakeAccountServer {
     std::thread thread_;
 };
 
-}  // namespace support
+}  // namespace testing_support

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-namespace support {
+namespace testing_support {
 namespace {
 
 bool setImmutable(const std::string& file, bool on) {
@@ -45,4 +45,4 @@ void makeDeletable(const std::string& file) {
     }
 }
 
-}  // namespace support
+}  // namespace testing_support

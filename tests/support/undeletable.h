@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace support {
+namespace testing_support {
 
 // Makes a file impossible to delete, as a file the running game holds open is on the
 // player's system: for root an immutable flag, for others a directory without write
@@ -10,4 +10,4 @@ namespace support {
 bool makeUndeletable(const std::string& file);
 void makeDeletable(const std::string& file);
 
-}  // namespace support
+}  // namespace testing_support
