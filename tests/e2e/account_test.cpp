@@ -354,7 +354,7 @@ TEST_F(Accounts, BoardRepliesFillTheirLists) {
     // Split in two arrivals: the first piece's complete rows only.
     std::string whole = "BP" + cellRecord(0, "guild") + cellRecord(1, "12") +
                         cellRecord(2, "boss") + cellRecord(0, "other") + cellRecord(1, "3");
-    size_t cut = whole.size() - 4;
+    size_t cut = whole.size() - cellRecord(1, "3").size() - 3;  // inside the "other" record
     servers[4]->answer("BP\xB1\xED", {whole.substr(0, cut), whole.substr(cut)});
     from = query(7, "组合框12", "按钮15", 4);
     ASSERT_TRUE(waitForEvent("rows", from));
