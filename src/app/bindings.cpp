@@ -3,6 +3,7 @@
 #include "account/boards.h"
 #include "account/leaderboards.h"
 #include "app/launcher.h"
+#include "core/start_up.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -25,6 +26,8 @@ void bindHandlers(Launcher& launcher) {
     ui::Interface& ui = launcher.ui;
     account::AccountOperations& accounts = launcher.accountOperations;
     const Binding table[] = {
+        {WindowId::Main, "", Event::Created,
+         [&] { core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory); }},
         {WindowId::Main, "图形按钮4", Event::Clicked, [&] { ui::openRegisterPanel(ui); }},
         {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
         {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},
