@@ -48,9 +48,9 @@ class Accounts : public ::testing::Test {
         launcher.start({"--operator", "127.0.0.1:1"});
         ASSERT_TRUE(launcher.waitFor([](const Json& e) { return e["ev"] == "ready"; }))
             << launcher.transcript();
+        // The zones reach the selectors through start-up, which reads the configuration cache.
+        ASSERT_EQ(launcher.dump("main", "组合框1")["items"].size(), 5u);
     }
-    // The zones reach the selectors through start-up, which reads the configuration cache.
-    bool zonesFilled() { return launcher.dump("main", "组合框1")["items"].size() == 5; }
 
     // Runs commands and returns the message boxes they showed, as "title|text".
     std::vector<std::string> boxesAfter(std::initializer_list<std::string> commands) {
@@ -80,11 +80,6 @@ class Accounts : public ::testing::Test {
     std::unique_ptr<FakeAccountServer> servers[5];
     HeadlessLauncher launcher;
 };
-
-#define REQUIRE_ZONES()                                                                      \
-    if (!zonesFilled()) {                                                                    \
-        GTEST_SKIP() << "start-up does not fill the zones from the configuration cache yet"; \
-    }
 
 TEST_F(Accounts, RegisterChecksComeInOrderBeforeAnyTraffic) {
     start();
@@ -153,7 +148,6 @@ TEST_F(Accounts, FlowerEffectsAreDeletedWithoutFollowingLinks) {
 
 TEST_F(Accounts, VersionCheckGoesToZoneOneWhateverIsChosen) {
     start();
-    REQUIRE_ZONES();
     launcher.send("click main 图形按钮4");
     launcher.send("select main 组合框1 1");
     launcher.send("click main 图形按钮7");
@@ -174,7 +168,6 @@ TEST_F(Accounts, VersionCheckThatCannotConnectKeepsTheLauncherOpen) {
 
 TEST_F(Accounts, RegisterSendsExactBytesAndItsReplyResetsThePanels) {
     start();
-    REQUIRE_ZONES();
     servers[1]->answer(gbk("注册|玩家甲|pass|1"), {"\0\0\0\0"s});
     launcher.send("click main 图形按钮4");
     launcher.send("type main 编辑框1 玩家甲");
@@ -196,7 +189,6 @@ TEST_F(Accounts, RegisterSendsExactBytesAndItsReplyResetsThePanels) {
 
 TEST_F(Accounts, ReplyActionsFollowTheContentNotTheRequest) {
     start();
-    REQUIRE_ZONES();
     // A registration success answering a log-in request still shows the registration box,
     // with what the register panel's account field holds now.
     servers[0]->answer(gbk("登陆|a|b|"), {"\0\0\0\0"s});
@@ -216,7 +208,6 @@ TEST_F(Accounts, ReplyActionsFollowTheContentNotTheRequest) {
 
 TEST_F(Accounts, EachStatusCodeRunsItsAction) {
     start();
-    REQUIRE_ZONES();
     struct Case {
         std::string code;
         const char* title;
@@ -273,7 +264,6 @@ TEST_F(Accounts, LoginLinesEndTheTimeAtItsLastPartThatIsNotZero) {
     std::time_t instant = std::time(nullptr) + 3;
     launcher.setEnvironment("TZ", testing_support::timeZoneShowing(instant, 9, 0, 0));
     start();
-    REQUIRE_ZONES();
     launcher.send("click main 图形按钮5");
     launcher.send("type main 编辑框12 hero");
     launcher.send("select main 组合框3 0");
@@ -291,7 +281,6 @@ TEST_F(Accounts, LoginLinesEndTheTimeAtItsLastPartThatIsNotZero) {
 
 TEST_F(Accounts, AnUnreachableZoneEndsTheLauncherWithItsMessage) {
     start();
-    REQUIRE_ZONES();
     servers[2].reset();  // zone 3 goes down
     launcher.send("click main 图形按钮4");
     launcher.send("type main 编辑框1 player1");
@@ -308,7 +297,6 @@ TEST_F(Accounts, AnUnreachableZoneEndsTheLauncherWithItsMessage) {
 
 TEST_F(Accounts, AnOutdatedVersionAnsweredYesEndsTheLauncherOnceTheUpdateWindowCloses) {
     start();
-    REQUIRE_ZONES();
     servers[0]->answer(gbk("验证版本|1.0.7"), {"\6\0\0\0"s});
     launcher.send("answer 5");
     launcher.send("click main 图形按钮7");
@@ -320,7 +308,6 @@ TEST_F(Accounts, AnOutdatedVersionAnsweredYesEndsTheLauncherOnceTheUpdateWindowC
 
 TEST_F(Accounts, BoardRepliesFillTheirLists) {
     start();
-    REQUIRE_ZONES();
     launcher.send("click main 图形按钮6");
     auto query = [&](int page, const char* selector, const char* button, int zone) {
         launcher.send("click main 图形按钮6");
