@@ -33,8 +33,9 @@ class EventLoop {
     EventLoop(const EventLoop&) = delete;
     EventLoop& operator=(const EventLoop&) = delete;
 
-    // Calls onReady on the loop's thread whenever fd is readable or hung up.
-    void watchReadable(Descriptor fd, Task onReady);
+    // Calls onReady on the loop's thread whenever fd is readable or hung up. False when
+    // the system refuses to watch it.
+    bool watchReadable(Descriptor fd, Task onReady);
     void unwatch(Descriptor fd);
 
     TimerId startTimer(std::chrono::milliseconds interval, bool repeat, Task onTick);

@@ -44,10 +44,10 @@ class TcpSocket {
     std::ptrdiff_t send(const char* data, std::size_t size);
 
   private:
-    explicit TcpSocket(int fd) : fd_(fd) {}
+    explicit TcpSocket(Descriptor fd) : fd_(fd) {}
     void unwatch();
 
-    int fd_;
+    Descriptor fd_;
     EventLoop* loop_ = nullptr;
 };
 

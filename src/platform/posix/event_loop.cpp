@@ -23,8 +23,9 @@ EventLoop::~EventLoop() {
     close(wakeWrite_);
 }
 
-void EventLoop::watchReadable(Descriptor fd, Task onReady) {
+bool EventLoop::watchReadable(Descriptor fd, Task onReady) {
     watched_[fd] = std::make_shared<Task>(std::move(onReady));
+    return true;
 }
 
 void EventLoop::unwatch(Descriptor fd) {

@@ -103,11 +103,14 @@ EventLoop::~EventLoop() {
     DestroyWindow(window);
 }
 
-void EventLoop::watchReadable(Descriptor fd, Task onReady) {
-    watched_[fd] = std::make_shared<Task>(std::move(onReady));
+bool EventLoop::watchReadable(Descriptor fd, Task onReady) {
     // This also makes the socket non-blocking, as asynchronous selection requires.
-    WSAAsyncSelect(static_cast<SOCKET>(fd), static_cast<HWND>(window_), socketMessage,
-                   FD_READ | FD_CLOSE);
+    if (WSAAsyncSelect(static_cast<SOCKET>(fd), static_cast<HWND>(window_), socketMessage,
+                       FD_READ | FD_CLOSE) != 0) {
+        return false;
+    }
+    watched_[fd] = std::make_shared<Task>(std::move(onReady));
+    return true;
 }
 
 void EventLoop::unwatch(Descriptor fd) {

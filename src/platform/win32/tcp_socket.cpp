@@ -1,0 +1,113 @@
+#include "platform/tcp_socket.h"
+
+#include <winsock2.h>
+
+namespace platform {
+namespace {
+
+// Windows Sockets 1.1 is all the launcher asks for. Started once for the process, on first
+// use, and never stopped: the system releases it when the process ends.
+bool socketsStarted() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    }();
+    return started;
+}
+
+SOCKET socketOf(Descriptor fd) {
+    return static_cast<SOCKET>(fd);
+}
+
+}  // namespace
+
+std::optional<Ipv4> resolveIpv4(const std::string& address) {
+    if (address.empty() || !socketsStarted()) {
+        return std::nullopt;
+    }
+    unsigned long dotted = inet_addr(address.c_str());
+    if (dotted != INADDR_NONE || address == "255.255.255.255") {
+        return static_cast<Ipv4>(dotted);
+    }
+    hostent* host = gethostbyname(address.c_str());
+    if (host == nullptr || host->h_addrtype != AF_INET || host->h_addr_list[0] == nullptr) {
+        return std::nullopt;
+    }
+    return reinterpret_cast<const in_addr*>(host->h_addr_list[0])->s_addr;
+}
+
+std::unique_ptr<TcpSocket> TcpSocket::open() {
+    if (!socketsStarted()) {
+        return nullptr;
+    }
+    SOCKET fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (fd == INVALID_SOCKET) {
+        return nullptr;
+    }
+    return std::unique_ptr<TcpSocket>(new TcpSocket(fd));
+}
+
+TcpSocket::~TcpSocket() {
+    unwatch();
+    closesocket(socketOf(fd_));
+}
+
+bool TcpSocket::connect(Ipv4 address, std::uint16_t port) {
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port);
+    peer.sin_addr.s_addr = address;
+    return ::connect(socketOf(fd_), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
+}
+
+bool TcpSocket::watch(EventLoop& loop, std::function<void()> onRead,
+                      std::function<void()> onClose) {
+    unwatch();
+    loop_ = &loop;
+    // The loop's window gets the read and close notifications as one message; a one-byte
+    // peek tells them apart, as on Linux. After the close nothing more is delivered.
+    bool watched =
+        loop.watchReadable(fd_, [this, onRead = std::move(onRead), onClose = std::move(onClose)] {
+            char probe;
+            int peeked = recv(socketOf(fd_), &probe, 1, MSG_PEEK);
+            bool closed = peeked == 0 || (peeked < 0 && WSAGetLastError() != WSAEWOULDBLOCK);
+            if (closed) {
+                auto notify = onClose;
+                unwatch();
+                notify();
+            } else {
+                onRead();
+            }
+        });
+    if (!watched) {
+        loop_ = nullptr;
+    }
+    return watched;
+}
+
+void TcpSocket::unwatch() {
+    if (loop_ != nullptr) {
+        loop_->unwatch(fd_);
+        loop_ = nullptr;
+    }
+}
+
+std::optional<std::size_t> TcpSocket::pendingBytes() const {
+    u_long pending = 0;
+    if (ioctlsocket(socketOf(fd_), FIONREAD, &pending) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(pending);
+}
+
+std::ptrdiff_t TcpSocket::receive(char* buffer, std::size_t size) {
+    int got = recv(socketOf(fd_), buffer, static_cast<int>(size), 0);
+    return got == SOCKET_ERROR ? -1 : got;
+}
+
+std::ptrdiff_t TcpSocket::send(const char* data, std::size_t size) {
+    int sent = ::send(socketOf(fd_), data, static_cast<int>(size), 0);
+    return sent == SOCKET_ERROR ? -1 : sent;
+}
+
+}  // namespace platform
