@@ -22,6 +22,14 @@ using test::Route;
 // Short waits, so retries and the end of a task come quickly.
 constexpr game::DownloadTiming quick{20ms, 5ms};
 
+TEST(Sha256, KnownDigests) {
+    // The end-to-end checks below are only as good as the digest they compare.
+    EXPECT_EQ(test::sha256Hex("abc"),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(test::sha256Hex(std::string(1000, 'a')),
+              "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
+}
+
 class DownloadTest : public ::testing::Test {
   protected:
     // Downloads path into "p.exe" and waits for the end.

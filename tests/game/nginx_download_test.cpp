@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "game/download/download.h"
+#include "game/download_recorder.h"
+#include "support/nginx_server.h"
+#include "support/sha256.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+TEST(NginxDownload, FetchesAFileOverFiveConnections) {
+    if (!test::NginxServer::installed()) {
+        GTEST_SKIP() << "nginx is not installed";
+    }
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("www/patch"));
+    std::string body = test::randomBytes(3 * 1024 * 1024 + 17, 21);
+    test::writeFile(dir.file("www/patch/p.exe"), body);
+    test::NginxServer nginx(dir.path(), dir.file("www"));
+    ASSERT_TRUE(nginx.running()) << test::readFile(dir.file("error.log"));
+
+    test::DownloadRecorder recorder;
+    game::Download download;
+    recorder.watch(&download);
+    ASSERT_TRUE(download.start(recorder.param(nginx.url("/patch/p.exe"), dir.file("p.exe"))));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(test::sha256Hex(test::readFile(dir.file("p.exe"))), test::sha256Hex(body));
+    EXPECT_EQ(recorder.bytesDoneAtEnd(), static_cast<std::int32_t>(body.size()));
+    EXPECT_GE(recorder.events(5), 5);
+    EXPECT_EQ(recorder.notices().back().event, 4);
+}
+
+TEST(NginxDownload, AMissingFileEndsTheTask) {
+    if (!test::NginxServer::installed()) {
+        GTEST_SKIP() << "nginx is not installed";
+    }
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("www"));
+    test::NginxServer nginx(dir.path(), dir.file("www"));
+    ASSERT_TRUE(nginx.running());
+    test::DownloadRecorder recorder;
+    game::Download download;
+    ASSERT_TRUE(download.start(recorder.param(nginx.url("/p.exe"), dir.file("p.exe"))));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.events(3), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p.exe")));
+}
+
+}  // namespace
