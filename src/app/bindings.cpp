@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "app/launcher.h"
+#include "game/patch_download.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -30,6 +31,14 @@ void bindHandlers(Launcher& launcher) {
         {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
         {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
         {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
+        {WindowId::Update, "", Event::Created,
+         [&] {
+             game::startPatchDownload(ui, launcher.state, launcher.downloadTask, launcher.patch);
+         }},
+        {WindowId::Update, "时钟", Event::Tick,
+         [&] {
+             game::patchProgressTick(ui, launcher.state, launcher.downloadTask, launcher.patch);
+         }},
     };
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);

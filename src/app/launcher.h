@@ -3,6 +3,8 @@
 #include <string>
 
 #include "core/launcher_state.h"
+#include "game/download/download.h"
+#include "game/patch_download.h"
 #include "platform/event_loop.h"
 #include "ui/interface.h"
 #include "ui/random_integer.h"
@@ -17,6 +19,9 @@ struct Launcher {
     ui::Interface ui{loop};
     core::LauncherState state;
     ui::Generator codes;
+    game::PatchDownload patch;
+    // Last, so it is gone (its threads joined) before anything its routine reaches.
+    game::Download downloadTask;
 };
 
 // Wires every control event of both windows to its operation.

@@ -13,7 +13,7 @@
 #include "core/task_param.h"
 #include "game/download/download.h"
 
-namespace test {
+namespace testing_support {
 
 // Collects what a download tells its caller, from whichever thread it comes.
 class DownloadRecorder {
@@ -118,4 +118,4 @@ class DownloadRecorder {
     bool onCallerThread_ = false;
 };
 
-}  // namespace test
+}  // namespace testing_support

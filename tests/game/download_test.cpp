@@ -16,17 +16,17 @@
 namespace {
 
 using namespace std::chrono_literals;
-using test::DownloadRecorder;
-using test::Route;
+using testing_support::DownloadRecorder;
+using testing_support::Route;
 
 // Short waits, so retries and the end of a task come quickly.
 constexpr game::DownloadTiming quick{20ms, 5ms};
 
 TEST(Sha256, KnownDigests) {
     // The end-to-end checks below are only as good as the digest they compare.
-    EXPECT_EQ(test::sha256Hex("abc"),
+    EXPECT_EQ(testing_support::sha256Hex("abc"),
               "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    EXPECT_EQ(test::sha256Hex(std::string(1000, 'a')),
+    EXPECT_EQ(testing_support::sha256Hex(std::string(1000, 'a')),
               "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
 }
 
@@ -40,7 +40,9 @@ class DownloadTest : public ::testing::Test {
         ASSERT_TRUE(download.start(param));
         ASSERT_TRUE(recorder.waitForEnd());
     }
-    std::string sha(const std::string& path) { return test::sha256Hex(test::readFile(path)); }
+    std::string sha(const std::string& path) {
+        return testing_support::sha256Hex(testing_support::readFile(path));
+    }
     // Offsets of the Range lines the server saw, in arrival order (-1: no Range line).
     std::vector<long long> ranges() {
         std::vector<long long> offsets;
@@ -70,19 +72,19 @@ class DownloadTest : public ::testing::Test {
         return false;
     }
 
-    test::HttpTestServer server;
-    test::TempDir dir;
+    testing_support::HttpTestServer server;
+    testing_support::TempDir dir;
     std::string local = dir.file("p.exe");
     DownloadRecorder recorder;
     game::Download download{quick};
 };
 
 TEST_F(DownloadTest, FiveConnectionsFetchAnIdenticalFile) {
-    std::string body = test::randomBytes(1000003);
+    std::string body = testing_support::randomBytes(1000003);
     server.route("/dir/p.exe", Route{.body = body});
     fetch("/dir/p.exe");
 
-    EXPECT_EQ(sha(local), test::sha256Hex(body));
+    EXPECT_EQ(sha(local), testing_support::sha256Hex(body));
     EXPECT_EQ(recorder.bytesDoneAtEnd(), 1000003);
     auto offsets = ranges();
     ASSERT_GE(offsets.size(), 5u);
@@ -112,10 +114,10 @@ TEST_F(DownloadTest, FiveConnectionsFetchAnIdenticalFile) {
 }
 
 TEST_F(DownloadTest, RequestsCarryTheLaunchersLines) {
-    std::string body = test::randomBytes(50000);
+    std::string body = testing_support::randomBytes(50000);
     server.route("/my%20patch.exe", Route{.body = body});
     fetch("/my patch.exe", 2);
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
     auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     std::string host = "127.0.0.1:" + std::to_string(server.port());
@@ -128,18 +130,18 @@ TEST_F(DownloadTest, RequestsCarryTheLaunchersLines) {
 }
 
 TEST_F(DownloadTest, SmallFilesComeOverOneConnection) {
-    std::string body = test::randomBytes(20479);
+    std::string body = testing_support::randomBytes(20479);
     server.route("/p.exe", Route{.body = body});
     fetch("/p.exe");
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
 TEST_F(DownloadTest, DroppedConnectionsContinueWhereTheyStopped) {
-    std::string body = test::randomBytes(600000, 7);
+    std::string body = testing_support::randomBytes(600000, 7);
     server.route("/p.exe", Route{.body = body, .faultyReplies = 4, .dropAfter = 7000});
     fetch("/p.exe");
-    EXPECT_EQ(sha(local), test::sha256Hex(body));
+    EXPECT_EQ(sha(local), testing_support::sha256Hex(body));
     EXPECT_EQ(recorder.bytesDoneAtEnd(), 600000);
     EXPECT_TRUE(recorder.logged(gbk("等待1秒后重试")));
     EXPECT_GE(recorder.events(7), 4) << "restarts are told as such";
@@ -149,18 +151,18 @@ TEST_F(DownloadTest, DroppedConnectionsContinueWhereTheyStopped) {
 }
 
 TEST_F(DownloadTest, StalledConnectionsTimeOutAndRetry) {
-    std::string body = test::randomBytes(300000, 8);
+    std::string body = testing_support::randomBytes(300000, 8);
     server.route("/p.exe",
                  Route{.body = body, .faultyReplies = 2, .dropAfter = 5000, .stall = true});
     auto param = recorder.param(server.url("/p.exe"), local);
     param.receiveTimeout = 300;
     ASSERT_TRUE(download.start(param));
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(sha(local), test::sha256Hex(body));
+    EXPECT_EQ(sha(local), testing_support::sha256Hex(body));
 }
 
 TEST_F(DownloadTest, SlowBodiesMoveBytesDoneSmoothly) {
-    std::string body = test::randomBytes(200000, 9);
+    std::string body = testing_support::randomBytes(200000, 9);
     server.route("/p.exe", Route{.body = body, .delay = 300ms, .pieceSize = 2000, .pause = 2ms});
     EXPECT_EQ(download.bytesDone(), 0);
     ASSERT_TRUE(download.start(recorder.param(server.url("/p.exe"), local)));
@@ -178,29 +180,29 @@ TEST_F(DownloadTest, SlowBodiesMoveBytesDoneSmoothly) {
     }
     EXPECT_GT(seen.size(), 10u) << "progress comes in many small steps";
     EXPECT_TRUE(waitUntilEmpty());
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
 }
 
 TEST_F(DownloadTest, AServerIgnoringRangeLeavesTheFileShort) {
-    std::string body = test::randomBytes(200000, 10);
+    std::string body = testing_support::randomBytes(200000, 10);
     server.route("/p.exe", Route{.body = body, .honourRange = false});
     fetch("/p.exe");
     EXPECT_TRUE(recorder.logged(gbk("出现错误")));
     EXPECT_TRUE(recorder.logged(gbk("站点不支持断点续传")));
     EXPECT_EQ(recorder.bytesDoneAtEnd(), 40000) << "only the first part is stored";
-    EXPECT_EQ(test::readFile(local).substr(0, 40000), body.substr(0, 40000));
+    EXPECT_EQ(testing_support::readFile(local).substr(0, 40000), body.substr(0, 40000));
     EXPECT_EQ(recorder.notices().back().event, 4);
 }
 
 TEST_F(DownloadTest, OneConnectionNeedsNoRange) {
-    std::string body = test::randomBytes(200000, 11);
+    std::string body = testing_support::randomBytes(200000, 11);
     server.route("/p.exe", Route{.body = body, .honourRange = false});
     fetch("/p.exe", 1);
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
 }
 
 TEST_F(DownloadTest, NoContentLengthNoDownload) {
-    server.route("/p.exe", Route{.body = test::randomBytes(50000), .sendLength = false});
+    server.route("/p.exe", Route{.body = testing_support::randomBytes(50000), .sendLength = false});
     fetch("/p.exe");
     EXPECT_TRUE(recorder.logged(gbk("无法获得文件大小")));
     EXPECT_EQ(recorder.events(3), 0);
@@ -220,12 +222,12 @@ TEST_F(DownloadTest, SizesPastSignedThirtyTwoBitsAreRefused) {
 }
 
 TEST_F(DownloadTest, RedirectChainsAreFollowed) {
-    std::string body = test::randomBytes(150000, 12);
+    std::string body = testing_support::randomBytes(150000, 12);
     server.route("/a", Route{.status = 301, .location = "/b"});
     server.route("/b", Route{.status = 302, .location = server.url("/files/p.exe")});
     server.route("/files/p.exe", Route{.body = body});
     fetch("/a");
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
     EXPECT_TRUE(recorder.logged(gbk("重定向到 [/b]")));
     EXPECT_TRUE(recorder.logged(gbk("重定向到 [") + server.url("/files/p.exe") + "]"));
 }
@@ -270,17 +272,18 @@ TEST_F(DownloadTest, OverlongHeadsFail) {
     DownloadRecorder other;
     ASSERT_TRUE(startWhenIdle(other.param(server.url("/q.exe"), dir.file("q.exe"))));
     ASSERT_TRUE(other.waitForEnd());
-    EXPECT_EQ(test::readFile(dir.file("q.exe")), "abc") << "a long head within the limit";
+    EXPECT_EQ(testing_support::readFile(dir.file("q.exe")), "abc")
+        << "a long head within the limit";
 }
 
 TEST_F(DownloadTest, ASecondStartWhileBusyIsRefused) {
-    std::string body = test::randomBytes(100000, 13);
+    std::string body = testing_support::randomBytes(100000, 13);
     server.route("/p.exe", Route{.body = body, .delay = 200ms});
     ASSERT_TRUE(download.start(recorder.param(server.url("/p.exe"), local)));
     DownloadRecorder other;
     EXPECT_FALSE(download.start(other.param(server.url("/p.exe"), dir.file("other.exe"))));
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(test::readFile(local), body);
+    EXPECT_EQ(testing_support::readFile(local), body);
     EXPECT_TRUE(other.notices().empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.exe")));
 }
@@ -302,7 +305,7 @@ TEST_F(DownloadTest, OtherSchemesAreAcceptedAndEndAtOnce) {
 }
 
 TEST_F(DownloadTest, StopEndsTheTaskWithTheBytesDone) {
-    std::string body = test::randomBytes(2000000, 14);
+    std::string body = testing_support::randomBytes(2000000, 14);
     server.route("/p.exe", Route{.body = body, .pieceSize = 4000, .pause = 5ms});
     auto param = recorder.param(server.url("/p.exe"), local);
     ASSERT_TRUE(download.start(param));
@@ -319,7 +322,7 @@ TEST_F(DownloadTest, StopEndsTheTaskWithTheBytesDone) {
     EXPECT_GE(end.value, 100000);
     EXPECT_LT(end.value, 2000000);
     // Every byte counted is in the file at its place.
-    std::string file = test::readFile(local);
+    std::string file = testing_support::readFile(local);
     std::int64_t matching = 0;
     for (std::size_t i = 0; i < file.size(); ++i) {
         matching += file[i] == body[i] && file[i] != 0;
@@ -332,11 +335,11 @@ TEST_F(DownloadTest, StopEndsTheTaskWithTheBytesDone) {
     server.route("/q.exe", Route{.body = "small"});
     ASSERT_TRUE(download.start(next.param(server.url("/q.exe"), dir.file("q.exe"))));
     ASSERT_TRUE(next.waitForEnd());
-    EXPECT_EQ(test::readFile(dir.file("q.exe")), "small");
+    EXPECT_EQ(testing_support::readFile(dir.file("q.exe")), "small");
 }
 
 TEST_F(DownloadTest, StopWakesConnectionsWaitingForData) {
-    server.route("/p.exe", Route{.body = test::randomBytes(500000),
+    server.route("/p.exe", Route{.body = testing_support::randomBytes(500000),
                                  .faultyReplies = 100,
                                  .dropAfter = 30000,
                                  .stall = true});
@@ -352,8 +355,9 @@ TEST_F(DownloadTest, StopWakesConnectionsWaitingForData) {
 }
 
 TEST_F(DownloadTest, DestroyingTheObjectStopsItsTask) {
-    server.route("/p.exe",
-                 Route{.body = test::randomBytes(500000), .pieceSize = 1000, .pause = 10ms});
+    server.route(
+        "/p.exe",
+        Route{.body = testing_support::randomBytes(500000), .pieceSize = 1000, .pause = 10ms});
     {
         game::Download scoped{quick};
         ASSERT_TRUE(scoped.start(recorder.param(server.url("/p.exe"), local)));
@@ -363,14 +367,14 @@ TEST_F(DownloadTest, DestroyingTheObjectStopsItsTask) {
 }
 
 TEST_F(DownloadTest, AnExistingFileIsKeptAndTheNewOneRenamed) {
-    std::string body = test::randomBytes(60000, 15);
+    std::string body = testing_support::randomBytes(60000, 15);
     server.route("/p.exe", Route{.body = body});
-    test::writeFile(local, "old");
-    test::writeFile(dir.file("p(1).exe"), "older");
+    testing_support::writeFile(local, "old");
+    testing_support::writeFile(dir.file("p(1).exe"), "older");
     fetch("/p.exe");
-    EXPECT_EQ(test::readFile(local), "old");
-    EXPECT_EQ(test::readFile(dir.file("p(1).exe")), "older");
-    EXPECT_EQ(test::readFile(dir.file("p(2).exe")), body);
+    EXPECT_EQ(testing_support::readFile(local), "old");
+    EXPECT_EQ(testing_support::readFile(dir.file("p(1).exe")), "older");
+    EXPECT_EQ(testing_support::readFile(dir.file("p(2).exe")), body);
     EXPECT_EQ(recorder.first(18).source, 3) << "event 18 tells the existing file's size";
     EXPECT_EQ(recorder.first(18).value, 60000);
     EXPECT_EQ(recorder.first(3).text, dir.file("p(2).exe"));
@@ -381,12 +385,12 @@ TEST_F(DownloadTest, AFolderOfTheSameNameIsAnExistingFile) {
     std::filesystem::create_directory(local);
     server.route("/p.exe", Route{.body = "patch"});
     fetch("/p.exe");
-    EXPECT_EQ(test::readFile(dir.file("p(1).exe")), "patch");
+    EXPECT_EQ(testing_support::readFile(dir.file("p(1).exe")), "patch");
 }
 
 TEST_F(DownloadTest, TheCallerMayGiveUpOrChooseAnotherName) {
     server.route("/p.exe", Route{.body = "patch"});
-    test::writeFile(local, "old");
+    testing_support::writeFile(local, "old");
     recorder.answerExisting(1);
     fetch("/p.exe");
     EXPECT_TRUE(recorder.logged(gbk("发现同名文件, 用户选择放弃下载")));
@@ -396,7 +400,7 @@ TEST_F(DownloadTest, TheCallerMayGiveUpOrChooseAnotherName) {
     other.answerExisting(2, dir.file("mine.exe"));
     ASSERT_TRUE(startWhenIdle(other.param(server.url("/p.exe"), local)));
     ASSERT_TRUE(other.waitForEnd());
-    EXPECT_EQ(test::readFile(dir.file("mine.exe")), "patch");
+    EXPECT_EQ(testing_support::readFile(dir.file("mine.exe")), "patch");
     EXPECT_TRUE(other.logged(gbk("发现同名文件, 用户更名为") + dir.file("mine.exe")));
 }
 
@@ -408,14 +412,14 @@ TEST_F(DownloadTest, AFolderTargetTakesTheReplysNameWithoutItsFolders) {
     auto param = recorder.param(server.url("/get"), dir.file("in/"));
     ASSERT_TRUE(download.start(param));
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(test::readFile(dir.file("in/evil.exe")), "patch");
+    EXPECT_EQ(testing_support::readFile(dir.file("in/evil.exe")), "patch");
     EXPECT_FALSE(std::filesystem::exists(dir.file("evil.exe")));
 
     server.route("/files/q.exe", Route{.body = "q"});
     DownloadRecorder other;
     ASSERT_TRUE(startWhenIdle(other.param(server.url("/files/q.exe"), dir.file("in/"))));
     ASSERT_TRUE(other.waitForEnd());
-    EXPECT_EQ(test::readFile(dir.file("in/q.exe")), "q");
+    EXPECT_EQ(testing_support::readFile(dir.file("in/q.exe")), "q");
 }
 
 TEST_F(DownloadTest, AFileThatCannotBeCreatedEndsTheTask) {

@@ -11,36 +11,37 @@
 namespace {
 
 TEST(NginxDownload, FetchesAFileOverFiveConnections) {
-    if (!test::NginxServer::installed()) {
+    if (!testing_support::NginxServer::installed()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    test::TempDir dir;
+    testing_support::TempDir dir;
     std::filesystem::create_directories(dir.file("www/patch"));
-    std::string body = test::randomBytes(3 * 1024 * 1024 + 17, 21);
-    test::writeFile(dir.file("www/patch/p.exe"), body);
-    test::NginxServer nginx(dir.path(), dir.file("www"));
-    ASSERT_TRUE(nginx.running()) << test::readFile(dir.file("error.log"));
+    std::string body = testing_support::randomBytes(3 * 1024 * 1024 + 17, 21);
+    testing_support::writeFile(dir.file("www/patch/p.exe"), body);
+    testing_support::NginxServer nginx(dir.path(), dir.file("www"));
+    ASSERT_TRUE(nginx.running()) << testing_support::readFile(dir.file("error.log"));
 
-    test::DownloadRecorder recorder;
+    testing_support::DownloadRecorder recorder;
     game::Download download;
     recorder.watch(&download);
     ASSERT_TRUE(download.start(recorder.param(nginx.url("/patch/p.exe"), dir.file("p.exe"))));
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(test::sha256Hex(test::readFile(dir.file("p.exe"))), test::sha256Hex(body));
+    EXPECT_EQ(testing_support::sha256Hex(testing_support::readFile(dir.file("p.exe"))),
+              testing_support::sha256Hex(body));
     EXPECT_EQ(recorder.bytesDoneAtEnd(), static_cast<std::int32_t>(body.size()));
     EXPECT_GE(recorder.events(5), 5);
     EXPECT_EQ(recorder.notices().back().event, 4);
 }
 
 TEST(NginxDownload, AMissingFileEndsTheTask) {
-    if (!test::NginxServer::installed()) {
+    if (!testing_support::NginxServer::installed()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    test::TempDir dir;
+    testing_support::TempDir dir;
     std::filesystem::create_directories(dir.file("www"));
-    test::NginxServer nginx(dir.path(), dir.file("www"));
+    testing_support::NginxServer nginx(dir.path(), dir.file("www"));
     ASSERT_TRUE(nginx.running());
-    test::DownloadRecorder recorder;
+    testing_support::DownloadRecorder recorder;
     game::Download download;
     ASSERT_TRUE(download.start(recorder.param(nginx.url("/p.exe"), dir.file("p.exe"))));
     ASSERT_TRUE(recorder.waitForEnd());

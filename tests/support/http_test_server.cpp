@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace test {
+namespace testing_support {
 
 namespace {
 
@@ -231,4 +231,4 @@ void HttpTestServer::holdOpen(int fd) {
     }
 }
 
-}  // namespace test
+}  // namespace testing_support

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace test {
+namespace testing_support {
 
 // What the test server does for one path. The fault fields apply to the first
 // `faultyReplies` replies of the path (counted over all connections), so a download sees
@@ -73,4 +73,4 @@ class HttpTestServer {
     std::vector<std::thread> connectionThreads_;
 };
 
-}  // namespace test
+}  // namespace testing_support

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-namespace test {
+namespace testing_support {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::string NginxServer::url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-}  // namespace test
+}  // namespace testing_support

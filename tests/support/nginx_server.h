@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace test {
+namespace testing_support {
 
 // Debian's nginx serving a folder on a free loopback port, with its own configuration and
 // prefix in a temporary folder; stopped when destroyed.
@@ -28,4 +28,4 @@ class NginxServer {
     int port_ = 0;
 };
 
-}  // namespace test
+}  // namespace testing_support

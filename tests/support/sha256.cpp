@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace test {
+namespace testing_support {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::string sha256Hex(std::string_view bytes) {
     return hex;
 }
 
-}  // namespace test
+}  // namespace testing_support

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace test {
+namespace testing_support {
 
 TempDir::TempDir() {
     std::string pattern =
@@ -48,4 +48,4 @@ std::string randomBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-}  // namespace test
+}  // namespace testing_support

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace test {
+namespace testing_support {
 
 // A fresh directory under the system's temporary folder, removed with all its content.
 class TempDir {
@@ -25,4 +25,4 @@ void writeFile(const std::string& path, const std::string& content);
 // Deterministic pseudo-random bytes, so a failure can be reproduced.
 std::string randomBytes(std::size_t size, unsigned seed = 1);
 
-}  // namespace test
+}  // namespace testing_support
