@@ -56,7 +56,10 @@ void DownloadTask::run() {
         if (activeConnections_ == 0 && queueEmpty()) {
             break;
         }
-        std::this_thread::sleep_for(timing_.queuePoll);
+        // Sleeps the poll interval, but a queued event ends the sleep early: the start of
+        // the other connections and the end of the task then wait for nothing.
+        std::unique_lock lock(queueMutex_);
+        queued_.wait_for(lock, timing_.queuePoll, [this] { return !queue_.empty(); });
     }
     finish();
 }
@@ -172,8 +175,11 @@ void DownloadTask::connectionEnded(int id, bool completedPart) {
 }
 
 void DownloadTask::push(Item item) {
-    std::lock_guard lock(queueMutex_);
-    queue_.push_back(std::move(item));
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.push_back(std::move(item));
+    }
+    queued_.notify_one();
 }
 
 std::optional<DownloadTask::Item> DownloadTask::pop() {

@@ -111,6 +111,7 @@ class DownloadTask {
     std::unique_ptr<platform::MappedFile> file_;
 
     std::mutex queueMutex_;
+    std::condition_variable queued_;
     std::deque<Item> queue_;
 
     std::mutex connectionsMutex_;
