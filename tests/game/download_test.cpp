@@ -9,7 +9,7 @@
 
 #include "game/download_recorder.h"
 #include "platform/encoding.h"
-#include "support/http_test_server.h"
+#include "support/faulty_file_server.h"
 #include "support/sha256.h"
 #include "support/temp_dir.h"
 
@@ -72,7 +72,7 @@ class DownloadTest : public ::testing::Test {
         return false;
     }
 
-    testing_support::HttpTestServer server;
+    testing_support::FaultyFileServer server;
     testing_support::TempDir dir;
     std::string local = dir.file("p.exe");
     DownloadRecorder recorder;

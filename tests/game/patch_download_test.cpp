@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/encoding.h"
-#include "support/http_test_server.h"
+#include "support/faulty_file_server.h"
 #include "support/recording_front_end.h"
 #include "support/temp_dir.h"
 
@@ -78,7 +78,7 @@ class PatchDownloadTest : public ::testing::Test {
 
     std::filesystem::path previous;
     testing_support::TempDir dir;
-    testing_support::HttpTestServer server;
+    testing_support::FaultyFileServer server;
     platform::EventLoop loop;
     ui::Interface ui{loop};
     testing_support::RecordingFrontEnd frontEnd;

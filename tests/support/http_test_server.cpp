@@ -6,85 +6,127 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
+#include <chrono>
 #include <stdexcept>
 
 namespace testing_support {
-
 namespace {
 
-constexpr int pollStepMs = 20;
+void sendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
+        if (sent <= 0) {
+            return;  // the client went away; nothing more to do for it
+        }
+        bytes.remove_prefix(static_cast<size_t>(sent));
+    }
+}
 
-std::string statusText(int status) {
+// Reads a request head and the body its Content-Length announces.
+std::string readRequest(int fd) {
+    std::string request;
+    char buffer[8192];
+    std::size_t wanted = std::string::npos;
+    while (request.size() < wanted) {
+        ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        request.append(buffer, static_cast<size_t>(got));
+        auto headEnd = request.find("\r\n\r\n");
+        if (wanted == std::string::npos && headEnd != std::string::npos) {
+            wanted = headEnd + 4;
+            auto length = request.find("\r\nContent-Length:");
+            if (length != std::string::npos && length < headEnd) {
+                wanted += std::stoul(request.substr(length + 17));
+            }
+        }
+    }
+    return request;
+}
+
+std::string targetOf(const std::string& request) {
+    auto first = request.find(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    auto second = request.find_first_of(" \r\n", first + 1);
+    return request.substr(first + 1, second == std::string::npos ? second : second - first - 1);
+}
+
+const char* reasonOf(int status) {
     switch (status) {
         case 200:
             return "OK";
-        case 206:
-            return "Partial Content";
         case 301:
             return "Moved Permanently";
         case 302:
             return "Found";
         case 404:
             return "Not Found";
-        case 416:
-            return "Range Not Satisfiable";
+        case 500:
+            return "Internal Server Error";
         default:
-            return "Whatever";
+            return "Status";
     }
-}
-
-// The N of a "Range: bytes=N-" line, or -1 without one.
-long long rangeStart(const std::string& request) {
-    std::size_t at = request.find("\r\nRange: bytes=");
-    if (at == std::string::npos) {
-        return -1;
-    }
-    return std::stoll(request.substr(at + 15));
 }
 
 }  // namespace
 
 HttpTestServer::HttpTestServer() {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listenFd_, 64) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("test server: cannot listen on 127.0.0.1");
+    socklen_t size = sizeof address;
+    int pipeFds[2];
+    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(listener_, 16) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0 ||
+        ::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("the test HTTP server cannot listen");
     }
     port_ = ntohs(address.sin_port);
-    acceptThread_ = std::thread([this] { acceptLoop(); });
+    stopRead_ = pipeFds[0];
+    stopWrite_ = pipeFds[1];
+    thread_ = std::thread([this] { run(); });
 }
 
 HttpTestServer::~HttpTestServer() {
-    stopping_ = true;
-    acceptThread_.join();
-    std::vector<std::thread> threads;
-    {
-        std::lock_guard lock(mutex_);
-        for (int fd : openFds_) {
-            shutdown(fd, SHUT_RDWR);
-        }
-        threads.swap(connectionThreads_);
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
-    close(listenFd_);
+    char stop = 1;
+    (void)!::write(stopWrite_, &stop, 1);
+    thread_.join();
+    ::close(listener_);
+    ::close(stopRead_);
+    ::close(stopWrite_);
 }
 
-std::string HttpTestServer::url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+std::string HttpTestServer::hostAndPort() const {
+    return "127.0.0.1:" + std::to_string(port_);
 }
 
-void HttpTestServer::route(const std::string& path, Route route) {
+std::string HttpTestServer::url(std::string_view target) const {
+    return "http://" + hostAndPort() + std::string(target);
+}
+
+void HttpTestServer::serve(const std::string& target, std::vector<ScriptedReply> replies) {
     std::lock_guard lock(mutex_);
-    routes_[path] = std::move(route);
+    replies_[target] = std::make_shared<const std::vector<ScriptedReply>>(std::move(replies));
+    served_[target] = 0;
+}
+
+void HttpTestServer::serve(const std::string& target, ScriptedReply reply) {
+    serve(target, std::vector<ScriptedReply>{std::move(reply)});
 }
 
 std::vector<std::string> HttpTestServer::requests() const {
@@ -92,143 +134,71 @@ std::vector<std::string> HttpTestServer::requests() const {
     return requests_;
 }
 
-void HttpTestServer::acceptLoop() {
-    while (!stopping_) {
-        pollfd p{listenFd_, POLLIN, 0};
-        if (poll(&p, 1, pollStepMs) <= 0) {
-            continue;
+std::string HttpTestServer::response(int status, std::string_view body, std::string_view head,
+                                     bool contentLength) {
+    std::string bytes = "HTTP/1.0 " + std::to_string(status) + " " + reasonOf(status) + "\r\n";
+    bytes.append(head);
+    if (contentLength) {
+        bytes += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    }
+    bytes += "\r\n";
+    bytes.append(body);
+    return bytes;
+}
+
+void HttpTestServer::run() {
+    pollfd fds[2] = {{listener_, POLLIN, 0}, {stopRead_, POLLIN, 0}};
+    for (;;) {
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+            return;
         }
-        int fd = accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
-            continue;
+        if (fds[1].revents != 0) {
+            return;
         }
-        std::lock_guard lock(mutex_);
-        openFds_.push_back(fd);
-        connectionThreads_.emplace_back([this, fd] { serve(fd); });
+        if (fds[0].revents & POLLIN) {
+            int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (connection >= 0) {
+                answer(connection);
+            }
+        }
     }
 }
 
-void HttpTestServer::serve(int fd) {
-    std::string request;
-    char buffer[4096];
-    while (!stopping_ && request.find("\r\n\r\n") == std::string::npos) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, pollStepMs) <= 0) {
-            continue;
-        }
-        ssize_t n = recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0) {
-            break;
-        }
-        request.append(buffer, static_cast<std::size_t>(n));
-    }
-    if (request.find("\r\n\r\n") != std::string::npos) {
-        reply(fd, request.substr(0, request.find("\r\n\r\n") + 4));
-    }
+std::pair<std::shared_ptr<const std::vector<ScriptedReply>>, const ScriptedReply*>
+HttpTestServer::replyFor(const std::string& target) {
+    static const auto notFound = std::make_shared<const std::vector<ScriptedReply>>(
+        1, ScriptedReply{response(404, "not found")});
     std::lock_guard lock(mutex_);
-    openFds_.erase(std::find(openFds_.begin(), openFds_.end(), fd));
-    close(fd);
+    auto found = replies_.find(target);
+    if (found == replies_.end() || found->second->empty()) {
+        return {notFound, &notFound->front()};
+    }
+    std::size_t& count = served_[target];
+    const auto& replies = *found->second;
+    return {found->second, &replies[std::min(count++, replies.size() - 1)]};
 }
 
-void HttpTestServer::reply(int fd, const std::string& request) {
-    std::string path = request.substr(4, request.find(' ', 4) - 4);
-    Route route;
-    bool known;
-    int index = 0;
+void HttpTestServer::answer(int connection) {
+    timeval timeout{5, 0};
+    ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    std::string request = readRequest(connection);
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        known = routes_.count(path) > 0;
-        if (known) {
-            route = routes_[path];
-            index = replyCounts_[path]++;
-        }
     }
-    if (!known) {
-        route.status = 404;
+    auto [keep, chosen] = replyFor(targetOf(request));
+    const ScriptedReply& reply = *chosen;
+    if (reply.breakAfter >= reply.bytes.size()) {
+        sendAll(connection, reply.bytes);
+        ::shutdown(connection, SHUT_WR);
+    } else {
+        sendAll(connection, std::string_view(reply.bytes).substr(0, reply.breakAfter));
+        // Give the client time to take in what was sent: a reset discards unread bytes.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        linger abortive{1, 0};
+        ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
     }
-    for (auto waited = std::chrono::milliseconds(0); waited < route.delay && !stopping_;
-         waited += std::chrono::milliseconds(pollStepMs)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(pollStepMs));
-    }
-    std::string body = route.body;
-    int status = route.status;
-    std::string head;
-    long long from = rangeStart(request);
-    long long size = static_cast<long long>(body.size());
-    if (status == 200 && route.honourRange && from >= 0) {
-        if (from >= size && size > 0) {
-            status = 416;
-            body.clear();
-        } else {
-            status = 206;
-            head += "Content-Range: bytes " + std::to_string(from) + "-" +
-                    std::to_string(size - 1) + "/" + std::to_string(size) + "\r\n";
-            body = body.substr(static_cast<std::size_t>(from));
-        }
-    }
-    if (status != 200 && status != 206) {
-        body.clear();
-    }
-    if (status == 301 || status == 302) {
-        head += "Location: " + route.location + "\r\n";
-    }
-    if (route.sendLength) {
-        head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-    }
-    if (route.honourRange) {
-        head += "Accept-Ranges: bytes\r\n";
-    }
-    head += route.extraHeaders;
-    for (std::size_t padded = 0; padded < route.headPadding; padded += 64) {
-        head += "X-Padding: " + std::string(50, 'p') + "\r\n";
-    }
-    head = "HTTP/1.1 " + std::to_string(status) + " " + statusText(status) + "\r\n" + head +
-           "Connection: close\r\n\r\n";
-    if (!sendAll(fd, head.data(), head.size())) {
-        return;
-    }
-    bool faulty = index < route.faultyReplies;
-    std::size_t limit = body.size();
-    if (faulty && route.dropAfter > 0) {
-        limit = std::min(limit, route.dropAfter);
-    }
-    std::size_t piece = route.pieceSize > 0 ? route.pieceSize : limit;
-    for (std::size_t sent = 0; sent < limit && !stopping_;) {
-        std::size_t n = std::min(piece, limit - sent);
-        if (!sendAll(fd, body.data() + sent, n)) {
-            return;
-        }
-        sent += n;
-        if (route.pause.count() > 0) {
-            std::this_thread::sleep_for(route.pause);
-        }
-    }
-    if (faulty && route.stall) {
-        holdOpen(fd);
-    }
-}
-
-bool HttpTestServer::sendAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = send(fd, data, size, MSG_NOSIGNAL);
-        if (n <= 0) {
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-void HttpTestServer::holdOpen(int fd) {
-    char byte;
-    while (!stopping_) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, pollStepMs) > 0 && recv(fd, &byte, 1, 0) <= 0) {
-            return;
-        }
-    }
+    ::close(connection);
 }
 
 }  // namespace testing_support

@@ -1,76 +1,67 @@
 #pragma once
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 namespace testing_support {
 
-// What the test server does for one path. The fault fields apply to the first
-// `faultyReplies` replies of the path (counted over all connections), so a download sees
-// some connections fail and the retries succeed.
-struct Route {
-    std::string body{};
-    int status = 200;  // 301/302 send `location`; 404 and others an empty body
-    std::string location{};
-    bool honourRange = true;      // false: every reply is the whole file with status 200
-    bool sendLength = true;       // false: no Content-Length, the body ends at the close
-    std::string extraHeaders{};   // whole lines, each ending in "\r\n"
-    std::size_t headPadding = 0;  // bytes of filler headers, for over-long heads
-
-    int faultyReplies = 0;
-    std::size_t dropAfter = 0;  // close after this many body bytes (0: no drop)
-    bool stall = false;         // instead of closing, keep the connection silent
-
-    // A pause before the reply head, so a download is live with no data yet.
-    std::chrono::milliseconds delay{0};
-    // Slow bodies: pieces of this size with a pause after each (0: all at once).
-    std::size_t pieceSize = 0;
-    std::chrono::milliseconds pause{0};
+// What the server sends for one request, byte for byte: status line, head and body.
+struct ScriptedReply {
+    std::string bytes;
+    // Break the connection (with a reset) after this many bytes instead of closing it
+    // after all of them.
+    std::size_t breakAfter = std::string::npos;
 };
 
-// An HTTP/1.1 file server on 127.0.0.1 with a port of its own choosing, one thread per
-// connection. It records every request and stops by itself when destroyed.
+// A small HTTP server on 127.0.0.1 for tests: it answers each request target with
+// scripted raw bytes, one connection at a time, closes the connection after every reply
+// and records every request it received. Unknown targets get a 404.
 class HttpTestServer {
   public:
-    HttpTestServer();
+    HttpTestServer();  // listens on a port of its own
     ~HttpTestServer();
     HttpTestServer(const HttpTestServer&) = delete;
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
     int port() const { return port_; }
-    // "http://127.0.0.1:<port>" followed by path.
-    std::string url(const std::string& path) const;
-    void route(const std::string& path, Route route);
+    std::string hostAndPort() const;  // "127.0.0.1:<port>"
+    std::string url(std::string_view target) const;
 
-    // The heads of all requests received so far, in arrival order.
+    // Requests for target (the request line's second word, e.g. "/gg.html") get these
+    // replies in turn; the last one repeats.
+    void serve(const std::string& target, std::vector<ScriptedReply> replies);
+    void serve(const std::string& target, ScriptedReply reply);
+
+    // The bytes of every request received so far (request line, head, any body).
     std::vector<std::string> requests() const;
 
+    // "HTTP/1.0 <status> <reason>", the extra head lines (each ending in CR LF), a
+    // Content-Length when asked, then the body.
+    static std::string response(int status, std::string_view body, std::string_view head = "",
+                                bool contentLength = true);
+
   private:
-    void acceptLoop();
-    void serve(int fd);
-    void reply(int fd, const std::string& request);
-    bool sendAll(int fd, const char* data, std::size_t size);
-    // Waits until the client closes or the server stops.
-    void holdOpen(int fd);
+    void run();
+    void answer(int connection);
+    // The reply to send and the list that holds it (kept alive while it is sent).
+    std::pair<std::shared_ptr<const std::vector<ScriptedReply>>, const ScriptedReply*> replyFor(
+        const std::string& target);
 
-    int listenFd_ = -1;
+    int listener_ = -1;
+    int stopRead_ = -1;
+    int stopWrite_ = -1;
     int port_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::thread acceptThread_;
-
     mutable std::mutex mutex_;
-    std::map<std::string, Route> routes_;
-    std::map<std::string, int> replyCounts_;
+    std::map<std::string, std::shared_ptr<const std::vector<ScriptedReply>>> replies_;
+    std::map<std::string, std::size_t> served_;
     std::vector<std::string> requests_;
-    std::vector<int> openFds_;
-    std::vector<std::thread> connectionThreads_;
+    std::thread thread_;
 };
 
 }  // namespace testing_support

@@ -28,7 +28,7 @@ long anonymousKiB() {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: download-fetch URL LOCAL-FILE\n");
+        std::fprintf(stderr, "usage: download_bench URL LOCAL-FILE\n");
         return 2;
     }
     std::mutex mutex;
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     long peak = anonymousKiB();
     auto start = std::chrono::steady_clock::now();
     if (!download.start(param)) {
-        std::fprintf(stderr, "download-fetch: the download did not start\n");
+        std::fprintf(stderr, "download_bench: the download did not start\n");
         return 1;
     }
     std::unique_lock lock(mutex);
