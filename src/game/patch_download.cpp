@@ -61,7 +61,8 @@ std::string patchCommandLine(const std::string& written, const std::string& requ
 
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
             bool complete) {
-    if (patch.ending()) {
+    // A closed update window means the launcher is on its way out as well.
+    if (patch.ending() || !ui.isOpen(ui::WindowId::Update)) {
         return;
     }
     std::string written = patch.writtenPath();

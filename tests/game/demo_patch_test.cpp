@@ -3,7 +3,8 @@
 #include "game/download/download.h"
 #include "game/download_recorder.h"
 #include "operator_server.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ TEST(DemoPatch, ComesWholeOverFiveConnections) {
     options.patchSize = 3 * 1024 * 1024 + 5;
     options.quiet = true;
     operator_server::OperatorServer server(options, [](const std::string&) {});
-    testing_support::TempDir dir;
+    testing_support::TempFolder dir;
     testing_support::DownloadRecorder recorder;
     game::Download download;
     recorder.watch(&download);

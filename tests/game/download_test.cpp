@@ -11,7 +11,8 @@
 #include "platform/encoding.h"
 #include "support/faulty_file_server.h"
 #include "support/sha256.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ class DownloadTest : public ::testing::Test {
     }
 
     testing_support::FaultyFileServer server;
-    testing_support::TempDir dir;
+    testing_support::TempFolder dir;
     std::string local = dir.file("p.exe");
     DownloadRecorder recorder;
     game::Download download{quick};

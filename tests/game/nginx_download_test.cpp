@@ -6,7 +6,8 @@
 #include "game/download_recorder.h"
 #include "support/nginx_server.h"
 #include "support/sha256.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -14,11 +15,11 @@ TEST(NginxDownload, FetchesAFileOverFiveConnections) {
     if (!testing_support::NginxServer::installed()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    testing_support::TempDir dir;
+    testing_support::TempFolder dir;
     std::filesystem::create_directories(dir.file("www/patch"));
     std::string body = testing_support::randomBytes(3 * 1024 * 1024 + 17, 21);
     testing_support::writeFile(dir.file("www/patch/p.exe"), body);
-    testing_support::NginxServer nginx(dir.path(), dir.file("www"));
+    testing_support::NginxServer nginx(dir.path().string(), dir.file("www"));
     ASSERT_TRUE(nginx.running()) << testing_support::readFile(dir.file("error.log"));
 
     testing_support::DownloadRecorder recorder;
@@ -37,9 +38,9 @@ TEST(NginxDownload, AMissingFileEndsTheTask) {
     if (!testing_support::NginxServer::installed()) {
         GTEST_SKIP() << "nginx is not installed";
     }
-    testing_support::TempDir dir;
+    testing_support::TempFolder dir;
     std::filesystem::create_directories(dir.file("www"));
-    testing_support::NginxServer nginx(dir.path(), dir.file("www"));
+    testing_support::NginxServer nginx(dir.path().string(), dir.file("www"));
     ASSERT_TRUE(nginx.running());
     testing_support::DownloadRecorder recorder;
     game::Download download;

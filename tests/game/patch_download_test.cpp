@@ -8,7 +8,8 @@
 #include "platform/encoding.h"
 #include "support/faulty_file_server.h"
 #include "support/recording_front_end.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ class PatchDownloadTest : public ::testing::Test {
     }
 
     std::filesystem::path previous;
-    testing_support::TempDir dir;
+    testing_support::TempFolder dir;
     testing_support::FaultyFileServer server;
     platform::EventLoop loop;
     ui::Interface ui{loop};
@@ -97,7 +98,7 @@ TEST_F(PatchDownloadTest, AFinishedDownloadIsStartedAndBothWindowsClose) {
     EXPECT_EQ(testing_support::readFile(dir.file("p.exe")), body);
     EXPECT_EQ(state.downloadSettings.url,
               "http://127.0.0.1:" + std::to_string(server.port()) + "/patches/p.exe");
-    EXPECT_EQ(state.downloadSettings.localFile, dir.path() + "/p.exe");
+    EXPECT_EQ(state.downloadSettings.localFile, dir.file("p.exe"));
     EXPECT_EQ(state.downloadSettings.threadCount, 5);
     EXPECT_EQ(state.downloadSettings.readBlock, 10240);
     EXPECT_EQ(state.downloadTotalSize.load(), 400000.0);
@@ -163,6 +164,19 @@ TEST_F(PatchDownloadTest, NothingIsShownOrStartedWhileTheLauncherIsEnding) {
     runUpdateWindow();
     loop.runFor(200ms);
     EXPECT_TRUE(patch.hasEnded()) << "the task has ended";
+    EXPECT_TRUE(starts().empty());
+    for (const auto& line : frontEnd.log) {
+        EXPECT_NE(line.rfind("box ", 0), 0u) << line;
+    }
+}
+
+TEST_F(PatchDownloadTest, AnEndAfterTheUpdateWindowHasClosedShowsNothing) {
+    server.route("/patches/p.exe", Route{.body = "late patch", .delay = 1300ms});
+    // The player closes the window (Esc) before the patch has come.
+    ui.bind(WindowId::Update, "时钟", ui::Event::Tick, [this] { ui.escape(WindowId::Update); });
+    runUpdateWindow();
+    loop.runUntil([this] { return patch.hasEnded(); });
+    loop.runFor(50ms);
     EXPECT_TRUE(starts().empty());
     for (const auto& line : frontEnd.log) {
         EXPECT_NE(line.rfind("box ", 0), 0u) << line;

@@ -1,32 +1,10 @@
-#include "support/temp_dir.h"
+#include "support/test_files.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <stdexcept>
 
 namespace testing_support {
-
-TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "launcher-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary directory");
-    }
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDir::file(const std::string& name) const {
-    return path_ + "/" + name;
-}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
