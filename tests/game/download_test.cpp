@@ -322,6 +322,11 @@ TEST_F(DownloadTest, StopEndsTheTaskWithTheBytesDone) {
     EXPECT_EQ(end.event, 4);
     EXPECT_GE(end.value, 100000);
     EXPECT_LT(end.value, 2000000);
+    std::int64_t arrived = 0;
+    for (const auto& n : recorder.notices()) {
+        arrived += n.event == 16 ? n.value : 0;
+    }
+    EXPECT_EQ(end.value, arrived) << "the end carries the bytes done, every one told";
     // Every byte counted is in the file at its place.
     std::string file = testing_support::readFile(local);
     std::int64_t matching = 0;
