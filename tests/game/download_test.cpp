@@ -138,6 +138,16 @@ TEST_F(DownloadTest, SmallFilesComeOverOneConnection) {
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
+TEST_F(DownloadTest, AnEmptyFileIsCreatedEmpty) {
+    server.route("/p.exe", Route{.body = ""});
+    fetch("/p.exe");
+    EXPECT_TRUE(std::filesystem::is_regular_file(local));
+    EXPECT_EQ(std::filesystem::file_size(local), 0u);
+    EXPECT_EQ(recorder.events(3), 1);
+    EXPECT_EQ(recorder.first(8).value, 0);
+    EXPECT_EQ(recorder.notices().back().value, 0);
+}
+
 TEST_F(DownloadTest, DroppedConnectionsContinueWhereTheyStopped) {
     std::string body = testing_support::randomBytes(600000, 7);
     server.route("/p.exe", Route{.body = body, .faultyReplies = 4, .dropAfter = 7000});

@@ -100,7 +100,8 @@ Connection::Outcome Connection::attempt(bool restart) {
             stream_.close();
             continue;
         }
-        if (Outcome outcome = takeReply(*head, position.offset); outcome != Outcome::Done) {
+        if (Outcome outcome = takeReply(*head, position.offset);
+            outcome != Outcome::Done || completed_) {
             return outcome;
         }
         return receiveBody(buffer_.data() + headLength, received - headLength);
@@ -172,8 +173,12 @@ Connection::Outcome Connection::takeReply(const ReplyHead& head, std::int32_t of
             log(gbk("文件大小超出最大支持下载长度"));
             return Outcome::Failed;
         }
-        part_ = task_.establish(static_cast<std::int32_t>(*head.contentLength), head);
-        return part_ ? Outcome::Done : Outcome::Failed;
+        if (!task_.establish(static_cast<std::int32_t>(*head.contentLength), head, part_)) {
+            return Outcome::Failed;
+        }
+        // An empty file is complete once it has been created.
+        completed_ = !part_;
+        return Outcome::Done;
     }
     // A server that ignores Range sends the file from its start again; stored at the
     // part's offset it would corrupt the file. From offset 0 the whole file is right.

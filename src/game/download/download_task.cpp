@@ -106,7 +106,8 @@ bool DownloadTask::sleepUnlessStopped(std::chrono::milliseconds duration) {
     return !stopSignal_.wait_for(lock, duration, [this] { return stopped_.load(); });
 }
 
-std::optional<int> DownloadTask::establish(std::int32_t total, const ReplyHead& head) {
+bool DownloadTask::establish(std::int32_t total, const ReplyHead& head,
+                             std::optional<int>& firstPart) {
     {
         std::lock_guard lock(counterMutex_);
         totalSize_ = total;
@@ -121,24 +122,23 @@ std::optional<int> DownloadTask::establish(std::int32_t total, const ReplyHead& 
                                                                   : gbk("站点不支持断点续传"));
     auto path = resolveExisting(chooseLocalPath(head), total);
     if (!path) {
-        return std::nullopt;
+        return false;
     }
     auto file = platform::MappedFile::create(*path, total);
     if (!file) {
         queueLog(gbk("创建文件错误，超出最大支持下载长度或磁盘是可写或磁盘没有空间"));
-        return std::nullopt;
+        return false;
     }
-    std::optional<int> first;
     {
         std::lock_guard lock(partsMutex_);
         file_ = std::move(file);
-        first = parts_.take();
+        firstPart = parts_.take();
     }
     queueNotice(3, reinterpret_cast<std::intptr_t>(this), total, 0, *path);
     if (partCount > 1) {
         push({Item::Kind::StartConnections, {}, {}, partCount - 1});
     }
-    return first;
+    return true;
 }
 
 PartPosition DownloadTask::position(int part) const {

@@ -57,9 +57,9 @@ class DownloadTask {
     std::chrono::milliseconds retryWait() const { return timing_.retryWait; }
 
     // The first reply has told the size: divides the file, creates the local file (asking
-    // about a file of the same name) and hands the first part to the connection.
-    // nullopt when the task cannot go on.
-    std::optional<int> establish(std::int32_t total, const ReplyHead& head);
+    // about a file of the same name) and hands the first part to the connection (none for
+    // an empty file). False when the task cannot go on.
+    bool establish(std::int32_t total, const ReplyHead& head, std::optional<int>& firstPart);
     std::int32_t totalSize() const;
     PartPosition position(int part) const;
     // Counts bytes that arrived for a part and copies those belonging to it into the file.
