@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "account/account_context.h"
+#include "account/account_operations.h"
+#include "account/client.h"
+#include "account/reply_actions.h"
 #include "core/launcher_state.h"
 #include "game/download/download.h"
 #include "game/patch_download.h"
@@ -19,6 +23,10 @@ struct Launcher {
     ui::Interface ui{loop};
     core::LauncherState state;
     ui::Generator codes;
+    account::Client client{loop};  // the connection object 客户1
+    account::AccountContext account{ui, state, client, {}};
+    account::AccountOperations accountOperations{account};
+    account::LauncherReplies replies{account};
     game::PatchDownload patch;
     // Last, so it is gone (its threads joined) before anything its routine reaches.
     game::Download downloadTask;
