@@ -20,9 +20,17 @@ class MappedFile {
     std::int64_t size() const { return size_; }
 
   private:
+#if defined(_WIN32)
+    MappedFile(void* file, void* mapping, char* data, std::int64_t size)
+        : file_(file), mapping_(mapping), data_(data), size_(size) {}
+
+    void* file_;     // the file's handle
+    void* mapping_;  // the mapping's handle, null for an empty file
+#else
     MappedFile(int fd, char* data, std::int64_t size) : fd_(fd), data_(data), size_(size) {}
 
     int fd_;
+#endif
     char* data_;
     std::int64_t size_;
 };

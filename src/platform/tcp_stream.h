@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -31,7 +32,11 @@ class TcpStream {
     // Guards fd_ against interrupt() racing with connect() and close(); blocking calls
     // run without it.
     std::mutex mutex_;
+#if defined(_WIN32)
+    std::uintptr_t fd_ = ~std::uintptr_t{0};  // a socket, or none
+#else
     int fd_ = -1;
+#endif
     bool interrupted_ = false;
 };
 

@@ -2,18 +2,10 @@
 
 #include <winsock2.h>
 
+#include "platform/win32/sockets.h"
+
 namespace platform {
 namespace {
-
-// Windows Sockets 1.1 is all the launcher asks for. Started once for the process, on first
-// use, and never stopped: the system releases it when the process ends.
-bool socketsStarted() {
-    static const bool started = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(1, 1), &data) == 0;
-    }();
-    return started;
-}
 
 SOCKET socketOf(Descriptor fd) {
     return static_cast<SOCKET>(fd);
@@ -22,7 +14,7 @@ SOCKET socketOf(Descriptor fd) {
 }  // namespace
 
 std::optional<Ipv4> resolveIpv4(const std::string& address) {
-    if (address.empty() || !socketsStarted()) {
+    if (address.empty() || !win32::socketsStarted()) {
         return std::nullopt;
     }
     unsigned long dotted = inet_addr(address.c_str());
@@ -37,7 +29,7 @@ std::optional<Ipv4> resolveIpv4(const std::string& address) {
 }
 
 std::unique_ptr<TcpSocket> TcpSocket::open() {
-    if (!socketsStarted()) {
+    if (!win32::socketsStarted()) {
         return nullptr;
     }
     SOCKET fd = socket(AF_INET, SOCK_STREAM, 0);
