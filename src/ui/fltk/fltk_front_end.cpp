@@ -1,0 +1,99 @@
+#include "ui/fltk/fltk_front_end.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Tooltip.H>
+
+#include "ui/fltk/fonts.h"
+#include "ui/fltk/message_dialog.h"
+#include "ui/fltk/taskbar.h"
+#include "ui/fltk/window_shape.h"
+
+namespace ui::fltk {
+
+FltkFrontEnd::FltkFrontEnd(Interface& iface) : iface_(iface), pump_(iface.loop()) {
+    registerFonts();
+    Fl::visual(FL_DOUBLE | FL_RGB);
+    Fl::background(240, 240, 240);
+    Fl_Tooltip::font(fontFace(false));
+    Fl_Tooltip::size(12);
+}
+
+FltkFrontEnd::~FltkFrontEnd() {
+    for (auto& view : views_) {
+        if (view) {
+            delete view->window;
+            view.reset();
+        }
+    }
+    Fl::check();
+}
+
+std::optional<WindowView>& FltkFrontEnd::view(WindowId window) {
+    return views_[window == WindowId::Main ? 0 : 1];
+}
+
+void FltkFrontEnd::windowOpened(WindowId window) {
+    auto& slot = view(window);
+    slot = buildWindow(iface_, window);
+    Fl_Window& win = *slot->window;
+    if (window == WindowId::Update) {
+        // Over the main window and the only one that takes input while it is open.
+        win.set_modal();
+    }
+    win.show();
+    keepTaskbarEntry(win);
+    if (window == WindowId::Main) {
+        applyOutline(win);
+    }
+    Fl::flush();
+}
+
+void FltkFrontEnd::controlChanged(WindowId window, const Control& control, Change change) {
+    auto& slot = view(window);
+    if (!slot) {
+        return;
+    }
+    auto it = slot->controls.find(control.name());
+    if (it == slot->controls.end()) {
+        return;
+    }
+    Fl_Widget* widget = it->second.widget;
+    switch (change) {
+        case Change::Show:
+            widget->show();
+            break;
+        case Change::Hide:
+            widget->hide();
+            break;
+        default:
+            break;
+    }
+    if (it->second.view) {
+        it->second.view->refresh(change);
+    }
+}
+
+int FltkFrontEnd::messageBox(const std::string& text, int flags, const std::string& title) {
+    return runMessageDialog(iface_.loop(), displayText(text), flags, displayText(title));
+}
+
+void FltkFrontEnd::closeRequested(WindowId) {}
+
+void FltkFrontEnd::windowClosed(WindowId window) {
+    auto& slot = view(window);
+    if (!slot) {
+        return;
+    }
+    slot->window->hide();
+    // The close may come from inside one of the window's own event handlers: FLTK deletes
+    // the widgets once they are no longer in use.
+    Fl::delete_widget(slot->window);
+    slot.reset();
+    Fl::flush();
+}
+
+void FltkFrontEnd::programStarting(const std::string&) {}
+
+void FltkFrontEnd::ready() { Fl::flush(); }
+
+}  // namespace ui::fltk

@@ -1,0 +1,95 @@
+#include "ui/fltk/skin_window.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include "ui/fltk/fonts.h"
+#include "ui/fltk/pic_button.h"
+#include "ui/fltk/window_drag.h"
+
+namespace ui::fltk {
+namespace {
+
+// Whether a visible control of the window lies under the pointer; picture buttons only
+// count where they have shape.
+bool controlUnderPointer(const Fl_Group& group) {
+    for (int i = group.children() - 1; i >= 0; --i) {
+        const Fl_Widget* child = group.child(i);
+        if (!child->visible() || !Fl::event_inside(child)) {
+            continue;
+        }
+        auto* button = dynamic_cast<const PicButton*>(child);
+        if (!button || button->pointerOnShape()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+SkinWindow::SkinWindow(const ControlRef& ref, int w, int h, const char* title)
+    : Fl_Double_Window(w, h), ref_(ref) {
+    copy_label(title);
+    border(0);
+    const ControlSpec& spec = *ref.control->spec;
+    if (spec.picture) {
+        background_ = PictureImage::load(spec.picture);
+    }
+    if (spec.hasBackground) {
+        color(toFl(spec.background));
+    }
+    callback(closing);
+}
+
+void SkinWindow::closing(Fl_Widget* widget, void*) {
+    // Esc, or the window manager asking to close: either way no question is asked.
+    auto* self = static_cast<SkinWindow*>(widget);
+    self->ref_.iface->escape(self->ref_.window);
+}
+
+void SkinWindow::draw() {
+    if (damage() & ~FL_DAMAGE_CHILD) {
+        if (background_) {
+            for (int ty = 0; ty < h(); ty += background_->height()) {
+                for (int tx = 0; tx < w(); tx += background_->width()) {
+                    background_->draw(tx, ty, w() - tx, h() - ty);
+                }
+            }
+        } else {
+            fl_color(color());
+            fl_rectf(0, 0, w(), h());
+        }
+    }
+    draw_children();
+}
+
+bool SkinWindow::pointerOnOwnBackground() const { return !controlUnderPointer(*this); }
+
+int SkinWindow::handle(int event) {
+    if (ref_.movesWindow() && (event == FL_ENTER || event == FL_MOVE)) {
+        bool own = pointerOnOwnBackground();
+        if (own != handShown_) {
+            handShown_ = own;
+            cursor(own ? FL_CURSOR_HAND : FL_CURSOR_DEFAULT);
+        }
+    }
+    if (event == FL_LEAVE && handShown_) {
+        handShown_ = false;
+        cursor(FL_CURSOR_DEFAULT);
+    }
+    if (event == FL_PUSH) {
+        for (int i = children() - 1; i >= 0; --i) {
+            const Fl_Widget* c = child(i);
+            if (c->visible() && !c->active() && Fl::event_inside(c)) {
+                return 1;  // a disabled control takes the press and does nothing
+            }
+        }
+    }
+    if (Fl_Double_Window::handle(event)) {
+        return 1;
+    }
+    return ref_.movesWindow() && windowDrag(*this, event);
+}
+
+}  // namespace ui::fltk

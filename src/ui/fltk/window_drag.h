@@ -1,0 +1,11 @@
+#pragma once
+
+class Fl_Widget;
+
+namespace ui::fltk {
+
+// Moves the widget's window with the mouse, as if its title bar had been grabbed, from a
+// left-button press on the widget until the release. Returns whether it took the event.
+bool windowDrag(Fl_Widget& widget, int event);
+
+}  // namespace ui::fltk

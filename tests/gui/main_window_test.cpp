@@ -1,0 +1,217 @@
+// The real window under a virtual display: what the player sees and what the mouse and
+// keyboard do, checked against the control model.
+#include <X11/Xatom.h>
+#include <X11/extensions/shape.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "gui/screen.h"
+#include "gui/virtual_display.h"
+#include "platform/encoding.h"
+#include "ui/fltk/fltk_front_end.h"
+#include "ui/interface.h"
+#include "ui/layout.h"
+#include "ui/pictures.h"
+
+namespace {
+
+using ui::WindowId;
+
+const ui::Color panelFill{255, 199, 142};
+
+// One virtual display for the whole test program: FLTK connects to a display once.
+class DisplayEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        display_ = std::make_unique<gui_test::VirtualDisplay>();
+        setenv("DISPLAY", display_->name().c_str(), 1);
+    }
+    void TearDown() override { display_.reset(); }
+
+private:
+    std::unique_ptr<gui_test::VirtualDisplay> display_;
+};
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new DisplayEnvironment);
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        iface_ = std::make_unique<ui::Interface>(loop_);
+        frontEnd_ = std::make_unique<ui::fltk::FltkFrontEnd>(*iface_);
+        iface_->attach(frontEnd_.get());
+        iface_->bind(WindowId::Main, "图形按钮4", ui::Event::Clicked,
+                     [this] { iface_->show(WindowId::Main, "注册框"); });
+        iface_->bind(WindowId::Main, "图形按钮2", ui::Event::Clicked, [this] { ++startClicks_; });
+        iface_->openMainWindow();
+        gui_test::settle(loop_, std::chrono::milliseconds(300));
+        window_ = screen_.findWindow(ui::mainWindowWidth, ui::mainWindowHeight);
+        ASSERT_NE(window_, 0u) << "main window not mapped";
+        screen_.origin(window_, left_, top_);
+    }
+
+    void TearDown() override {
+        if (iface_->isOpen(WindowId::Main)) {
+            iface_->escape(WindowId::Main);
+            gui_test::settle(loop_);
+        }
+        frontEnd_.reset();
+        iface_->attach(nullptr);
+        iface_.reset();
+    }
+
+    // Screen position of a point given relative to the window.
+    std::string sx(int x) const { return std::to_string(left_ + x); }
+    std::string sy(int y) const { return std::to_string(top_ + y); }
+
+    void clickAt(int x, int y) {
+        gui_test::xdotool(loop_, {"mousemove", "--sync", sx(x), sy(y), "click", "1"});
+    }
+
+    void dragFrom(int x, int y, int dx, int dy) {
+        gui_test::xdotool(loop_, {"mousemove", "--sync", sx(x), sy(y), "mousedown", "1",
+                                  "mousemove", "--sync", sx(x + dx / 2), sy(y + dy / 2),
+                                  "mousemove", "--sync", sx(x + dx), sy(y + dy), "mouseup",
+                                  "1"});
+    }
+
+    ui::Color pixel(int x, int y) const { return screen_.pixel(left_ + x, top_ + y); }
+
+    platform::EventLoop loop_;
+    gui_test::Screen screen_;
+    std::unique_ptr<ui::Interface> iface_;
+    std::unique_ptr<ui::fltk::FltkFrontEnd> frontEnd_;
+    Window window_ = 0;
+    int left_ = 0, top_ = 0;
+    int startClicks_ = 0;
+};
+
+TEST_F(MainWindowTest, OpensCentredWithTheOutlineAndATaskbarEntry) {
+    Display* d = screen_.display();
+    EXPECT_EQ(left_, (1280 - ui::mainWindowWidth) / 2);
+    EXPECT_EQ(top_, (1024 - ui::mainWindowHeight) / 2);
+
+    // The outline covers exactly the pixels of the shape picture that are not magenta.
+    const ui::Picture* shape = ui::findPicture("shape");
+    ASSERT_NE(shape, nullptr);
+    long inside = 0;
+    for (long i = 0; i < static_cast<long>(shape->width) * shape->height; ++i) {
+        const unsigned char* p = shape->rgb + i * 3;
+        inside += !(p[0] == 255 && p[1] == 0 && p[2] == 255);
+    }
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(d, window_, ShapeBounding, &count, &ordering);
+    long area = 0;
+    for (int i = 0; i < count; ++i) {
+        area += static_cast<long>(rects[i].width) * rects[i].height;
+    }
+    XFree(rects);
+    EXPECT_EQ(area, inside);
+    EXPECT_LT(inside, 800L * 600L);
+
+    Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+    Atom skip = XInternAtom(d, "_NET_WM_STATE_SKIP_TASKBAR", False);
+    Atom type;
+    int format;
+    unsigned long n = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(d, window_, state, 0, 64, False, XA_ATOM, &type, &format, &n, &after,
+                       &data);
+    for (unsigned long i = 0; i < n; ++i) {
+        EXPECT_NE(reinterpret_cast<Atom*>(data)[i], skip);
+    }
+    if (data) {
+        XFree(data);
+    }
+    char* title = nullptr;
+    XFetchName(d, window_, &title);
+    EXPECT_TRUE(title == nullptr || title[0] == '\0');
+    if (title) {
+        XFree(title);
+    }
+}
+
+TEST_F(MainWindowTest, AMenuButtonOpensItsPanelOverTheAnnouncements) {
+    // At start no panel shows: the panel's fill colour appears nowhere in its area.
+    for (int y = 150; y < 500; y += 37) {
+        EXPECT_NE(pixel(300, y), panelFill) << "at 300," << y;
+    }
+    clickAt(24 + 54, 536 + 15);
+    EXPECT_TRUE(iface_->window(WindowId::Main)->find("注册框")->visible);
+    EXPECT_EQ(pixel(60, 480), panelFill);
+    EXPECT_EQ(pixel(500, 400), panelFill);
+}
+
+TEST_F(MainWindowTest, TypedTextReachesTheControlModel) {
+    iface_->show(WindowId::Main, "注册框");
+    settle();
+    clickAt(40 + 264 + 10, 104 + 80 + 12);
+    gui_test::xdotool(loop_, {"type", "--delay", "5", "player01"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框1"), "player01");
+
+    clickAt(40 + 264 + 10, 104 + 128 + 12);
+    gui_test::xdotool(loop_, {"type", "--delay", "5", "secret"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框2"), "secret");
+
+    // And the model's texts show in the fields: a cleared field is empty on screen too.
+    iface_->setText(WindowId::Main, "编辑框1", "");
+    settle();
+    clickAt(40 + 264 + 10, 104 + 80 + 12);
+    gui_test::xdotool(loop_, {"type", "--delay", "5", "x"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框1"), "x");
+}
+
+TEST_F(MainWindowTest, DraggingTheBackgroundMovesTheWindowButAMenuButtonDoesNot) {
+    // Between the announcements and the menu buttons lies plain background.
+    dragFrom(300, 510, 120, 60);
+    int x = 0, y = 0;
+    screen_.origin(window_, x, y);
+    EXPECT_EQ(x, left_ + 120);
+    EXPECT_EQ(y, top_ + 60);
+    left_ = x;
+    top_ = y;
+
+    // Pressed on a menu button and released elsewhere: no move, no click.
+    dragFrom(24 + 54, 536 + 15, 100, -200);
+    screen_.origin(window_, x, y);
+    EXPECT_EQ(x, left_);
+    EXPECT_EQ(y, top_);
+    EXPECT_FALSE(iface_->window(WindowId::Main)->find("注册框")->visible);
+}
+
+TEST_F(MainWindowTest, APressOnTheGreenOfAStartButtonFallsThrough) {
+    // Find a pure green pixel of the start button's picture inside the side panel, and one
+    // of the button itself.
+    const ui::Picture* picture = ui::findPicture("start_hd_normal");
+    ASSERT_NE(picture, nullptr);
+    const int buttonX = 595 - 8, buttonY = 384;
+    int greenX = -1, greenY = -1, solidX = -1, solidY = -1;
+    for (int y = 0; y < picture->height; ++y) {
+        for (int x = 10; x < picture->width; ++x) {
+            const unsigned char* p = picture->rgb + (y * picture->width + x) * 3;
+            bool green = p[0] == 0 && p[1] == 255 && p[2] == 0;
+            if (green && greenX < 0 && buttonY + y < 440) {
+                greenX = x, greenY = y;
+            }
+            if (!green && solidX < 0 && y > picture->height / 3 && x > picture->width / 3) {
+                solidX = x, solidY = y;
+            }
+        }
+    }
+    ASSERT_GE(greenX, 0);
+    ASSERT_GE(solidX, 0);
+    clickAt(buttonX + greenX, buttonY + greenY);
+    EXPECT_EQ(startClicks_, 0);
+    clickAt(buttonX + solidX, buttonY + solidY);
+    EXPECT_EQ(startClicks_, 1);
+}
+
+TEST_F(MainWindowTest, EscClosesTheWindowAtOnce) {
+    clickAt(300, 510);
+    gui_test::xdotool(loop_, {"key", "Escape"});
+    EXPECT_FALSE(iface_->isOpen(WindowId::Main));
+    EXPECT_EQ(screen_.findWindow(ui::mainWindowWidth, ui::mainWindowHeight), 0u);
+}
+
+}  // namespace
