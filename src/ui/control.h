@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ui {
@@ -62,13 +63,13 @@ struct ControlSpec {
     int effect = 0;  // TransLabel: 0 plain, 1 white shadow, 2 white underlay
     Align align = Align::Left;
     bool password = false;
-    bool multiline = false;                // the activity log
+    bool multiline = false;               // the activity log
     std::vector<const char*> items = {};  // ComboBox items at start
-    int selection = -1;                    // ComboBox choice at start
-    std::vector<Column> columns = {};      // ListView
-    std::vector<const char*> tabs = {};    // PageControl captions
-    const char* picture = nullptr;         // PicBox picture or PicBtn picture set (asset name)
-    bool hasTransparent = false;           // PicBtn: cut pixels of this colour out of the shape
+    int selection = -1;                   // ComboBox choice at start
+    std::vector<Column> columns = {};     // ListView
+    std::vector<const char*> tabs = {};   // PageControl captions
+    const char* picture = nullptr;        // PicBox picture or PicBtn picture set (asset name)
+    bool hasTransparent = false;          // PicBtn: cut pixels of this colour out of the shape
     Color transparent{};
     bool hasBackground = false;  // GroupBox fill, window background
     Color background{};
@@ -91,7 +92,7 @@ struct ListRow {
 
 // The live state of one control: the only copy of it anywhere in the launcher.
 struct Control {
-    const ControlSpec* spec;
+    const ControlSpec* spec = nullptr;
     bool visible = true;
     bool enabled = true;
     std::string text;  // GBK: EditBox content, label caption
@@ -101,7 +102,7 @@ struct Control {
     std::vector<ListRow> rows;
     int position = 0;  // ProcessBar, 0 to 100
 
-    const std::string& name() const;
+    std::string_view name() const { return spec->name; }
     Kind kind() const { return spec->kind; }
 };
 

@@ -12,7 +12,7 @@ enum class Change { Show, Hide, Enable, Disable, Text, AddItem, Rows, Position }
 // A front end draws the control model and reports every effect of the interface services.
 // Everything here is called on the interface thread.
 class FrontEnd {
-public:
+  public:
     virtual ~FrontEnd() = default;
 
     virtual void windowOpened(WindowId window) = 0;

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -38,7 +39,7 @@ struct Press {
 // Operations never touch a widget: they call these, and the attached front end draws.
 // Texts are GBK; control names are the launcher's control names.
 class Interface {
-public:
+  public:
     explicit Interface(platform::EventLoop& loop);
     ~Interface();
 
@@ -93,7 +94,7 @@ public:
     // Esc: closes the window at once, without a question.
     void escape(WindowId window);
 
-private:
+  private:
     Control& control(WindowId window, std::string_view name);
     const Control& control(WindowId window, std::string_view name) const;
     Control* reachableControl(WindowId window, std::string_view name);

@@ -11,6 +11,10 @@ const std::vector<ControlSpec>& mainWindowLayout();
 const std::vector<ControlSpec>& updateWindowLayout();
 const std::vector<ControlSpec>& layoutOf(WindowId window);
 
+// The operator's web address, shown in the side panel and in the activity log's lines.
+inline constexpr const char* operatorWebAddress = "www.denglongyu.example";
+inline constexpr const char* operatorLabelText = "开翔岳私服，到www.denglongyu.example";
+
 // Window sizes, in pixels.
 inline constexpr int mainWindowWidth = 801;
 inline constexpr int mainWindowHeight = 602;

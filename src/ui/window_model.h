@@ -9,7 +9,7 @@ namespace ui {
 
 // The controls of one open window, built from its layout with the initial state.
 class WindowModel {
-public:
+  public:
     explicit WindowModel(WindowId id);
 
     WindowId id() const { return id_; }
@@ -23,7 +23,7 @@ public:
     // current page of its PageControl, and enabled where a kind can be disabled.
     bool reachable(const Control& control) const;
 
-private:
+  private:
     WindowId id_;
     std::vector<Control> controls_;
 };

@@ -1,0 +1,44 @@
+#include <functional>
+
+#include "app/launcher.h"
+#include "ui/panels.h"
+
+namespace app {
+
+using ui::Event;
+using ui::WindowId;
+
+namespace {
+
+struct Binding {
+    WindowId window;
+    const char* control;
+    Event event;
+    std::function<void()> handler;
+};
+
+}  // namespace
+
+void bindHandlers(Launcher& launcher) {
+    ui::Interface& ui = launcher.ui;
+    const Binding table[] = {
+        {WindowId::Main, "图形按钮4", Event::Clicked, [&] { ui::openRegisterPanel(ui); }},
+        {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
+        {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},
+        {WindowId::Main, "图形按钮5", Event::Clicked, [&] { ui::openLoginPanel(ui); }},
+        {WindowId::Main, "图形按钮8", Event::Clicked, [&] { ui::askToExit(ui); }},
+        {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
+        {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
+        {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
+    };
+    for (const Binding& row : table) {
+        ui.bind(row.window, row.control, row.event, row.handler);
+    }
+
+    ui.bindLeftButtonDown(WindowId::Main, "编辑框4",
+                          [&](const ui::Press&) { ui::newRegisterCode(ui, launcher.codes); });
+    ui.bindLeftButtonDown(WindowId::Main, "编辑框5",
+                          [&](const ui::Press&) { ui::newPasswordCode(ui, launcher.codes); });
+}
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "core/launcher_state.h"
+#include "platform/event_loop.h"
+#include "ui/interface.h"
+#include "ui/random_integer.h"
+
+namespace app {
+
+// Everything the launcher's handlers share, for the life of the process.
+struct Launcher {
+    std::string directory;     // the launcher directory, also the current directory
+    std::string operatorHost;  // host[:port] of the configuration and server pages
+    platform::EventLoop loop;
+    ui::Interface ui{loop};
+    core::LauncherState state;
+    ui::Generator codes;
+};
+
+// Wires every control event of both windows to its operation.
+void bindHandlers(Launcher& launcher);
+
+// Releases the launcher's state at the end of the process and stops a live download.
+void exitRoutine(Launcher& launcher);
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ui/interface.h"
+#include "ui/random_integer.h"
+
+namespace ui {
+
+// The four areas of the main window that share one place; the shown one is the only one
+// whose flag is set. Each operation writes all four flags in a fixed order.
+void openRegisterPanel(Interface& ui);
+void openPasswordPanel(Interface& ui);
+void openLeaderboards(Interface& ui);
+void openLoginPanel(Interface& ui);
+// Hides all four areas, so the announcements show again.
+void resetPanels(Interface& ui);
+
+void cancelRegister(Interface& ui);
+void cancelPasswordChange(Interface& ui);
+void cancelLogin(Interface& ui);
+
+// A left-button press in a code field shows its label with a freshly drawn code.
+void newRegisterCode(Interface& ui, Generator& generator);
+void newPasswordCode(Interface& ui, Generator& generator);
+
+// "确定退出登陆器？": Yes closes the main window, anything else changes nothing.
+void askToExit(Interface& ui);
+
+}  // namespace ui

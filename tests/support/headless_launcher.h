@@ -1,0 +1,70 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+// Runs a copy of the built launcher in a fresh temporary game directory, driven through
+// --headless: commands go to its standard input, its JSON lines are collected as events.
+class HeadlessLauncher {
+  public:
+    HeadlessLauncher();
+    ~HeadlessLauncher();
+    HeadlessLauncher(const HeadlessLauncher&) = delete;
+    HeadlessLauncher& operator=(const HeadlessLauncher&) = delete;
+
+    // The game directory the launcher runs in (its own directory).
+    const std::filesystem::path& directory() const { return directory_; }
+    void setEnvironment(const std::string& name, const std::string& value);
+
+    void start(const std::vector<std::string>& arguments = {});
+    void send(const std::string& command);
+    void closeInput();
+
+    // The first event, from `from` on, that matches; nullopt after the timeout.
+    std::optional<Json> waitFor(const std::function<bool(const Json&)>& matches,
+                                std::chrono::milliseconds timeout = 10s, size_t from = 0);
+    // The first event named `ev` written after the call began.
+    std::optional<Json> next(const std::string& ev, std::chrono::milliseconds timeout = 10s);
+    // Sends a dump command and returns its state line.
+    Json dump(const std::string& window, const std::string& control);
+    // Waits for the process to end; its exit code, or -1 after the timeout.
+    int waitExit(std::chrono::milliseconds timeout = 10s);
+
+    std::vector<Json> events() const;
+    size_t eventCount() const;
+    // Events named `ev`, in order.
+    std::vector<Json> eventsNamed(const std::string& ev) const;
+    // Everything the launcher wrote, for failure messages.
+    std::string transcript() const;
+
+  private:
+    void readOutput();
+
+    std::filesystem::path directory_;
+    std::map<std::string, std::string> environment_;
+    int pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+    std::thread reader_;
+    mutable std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<Json> events_;
+    std::vector<std::string> lines_;
+    bool outputClosed_ = false;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,88 @@
+#include "ui/interface.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/encoding.h"
+#include "support/recording_front_end.h"
+
+namespace {
+
+using testing_support::RecordingFrontEnd;
+using ui::WindowId;
+
+class InterfaceServices : public ::testing::Test {
+  protected:
+    InterfaceServices() {
+        ui.attach(&frontEnd);
+        ui.openMainWindow();
+        frontEnd.log.clear();
+    }
+    platform::EventLoop loop;
+    ui::Interface ui{loop};
+    RecordingFrontEnd frontEnd;
+};
+
+TEST_F(InterfaceServices, MessageBoxWithoutTitleShowsTheDefaultTitle) {
+    frontEnd.answers = {ui::idYes};
+    EXPECT_EQ(ui.messageBox(gbk("问"), 0x44), ui::idYes);
+    EXPECT_EQ(ui.messageBox(gbk("错"), 0, gbk("错误")), ui::idOk);
+    EXPECT_EQ(frontEnd.log[0], "box " + gbk("信息：") + "|" + gbk("问") + "|68");
+    EXPECT_EQ(frontEnd.log[1], "box " + gbk("错误") + "|" + gbk("错") + "|0");
+}
+
+TEST_F(InterfaceServices, CloseIsCarriedOutAfterTheRunningHandler) {
+    ui.bind(WindowId::Main, "图形按钮7", ui::Event::Clicked, [&] {
+        ui.closeWindow(WindowId::Main);
+        ui.setText(WindowId::Main, "透明标签9", "after");
+        EXPECT_TRUE(ui.isOpen(WindowId::Main));
+    });
+    EXPECT_TRUE(ui.click(WindowId::Main, "图形按钮7"));
+    EXPECT_EQ(frontEnd.log.back(), "text 透明标签9 after");
+    loop.runOnce(std::chrono::milliseconds(0));
+    EXPECT_FALSE(ui.isOpen(WindowId::Main));
+    EXPECT_EQ(frontEnd.log.back(), "closed main");
+}
+
+TEST_F(InterfaceServices, InputReachesOnlyControlsThePlayerCanReach) {
+    int clicks = 0;
+    ui.bind(WindowId::Main, "按钮1", ui::Event::Clicked, [&] { ++clicks; });
+    EXPECT_FALSE(ui.click(WindowId::Main, "按钮1"));  // its panel is hidden
+    ui.show(WindowId::Main, "注册框");
+    EXPECT_TRUE(ui.click(WindowId::Main, "按钮1"));
+    ui.disable(WindowId::Main, "按钮1");
+    EXPECT_FALSE(ui.click(WindowId::Main, "按钮1"));
+    EXPECT_EQ(clicks, 1);
+
+    ui.show(WindowId::Main, "高级选择夹1");
+    EXPECT_TRUE(ui.click(WindowId::Main, "按钮8"));   // on the first page, shown at start
+    EXPECT_FALSE(ui.click(WindowId::Main, "按钮9"));  // on the second page
+    EXPECT_TRUE(ui.select(WindowId::Main, "高级选择夹1", 1));
+    EXPECT_TRUE(ui.click(WindowId::Main, "按钮9"));
+    EXPECT_THROW(ui.click(WindowId::Main, "按钮99"), ui::UnknownControl);
+}
+
+TEST_F(InterfaceServices, SelectionOfAnEmptyChoiceIsMinusOne) {
+    EXPECT_EQ(ui.selection(WindowId::Main, "组合框1"), -1);
+    ui.addItem(WindowId::Main, "组合框1", gbk("一区"), 0);
+    EXPECT_EQ(ui.selection(WindowId::Main, "组合框1"), -1);
+    EXPECT_EQ(ui.selection(WindowId::Main, "组合框4"), 0);
+    ui.show(WindowId::Main, "注册框");
+    EXPECT_THROW(ui.select(WindowId::Main, "组合框1", 1), std::out_of_range);
+    EXPECT_TRUE(ui.select(WindowId::Main, "组合框1", 0));
+    EXPECT_EQ(ui.selection(WindowId::Main, "组合框1"), 0);
+}
+
+TEST_F(InterfaceServices, ModalUpdateWindowBlocksTheMainWindowUntilItCloses) {
+    int ticks = 0;
+    ui.bind(WindowId::Update, "时钟", ui::Event::Tick, [&] {
+        ++ticks;
+        EXPECT_FALSE(ui.click(WindowId::Main, "图形按钮4"));
+        ui.closeWindow(WindowId::Update);
+    });
+    ui.runModalUpdateWindow();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(ui.isOpen(WindowId::Update));
+    EXPECT_TRUE(ui.click(WindowId::Main, "图形按钮4"));
+}
+
+}  // namespace
