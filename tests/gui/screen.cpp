@@ -1,9 +1,12 @@
 #include "gui/screen.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <X11/Xutil.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -31,7 +34,9 @@ void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args) {
     settle(loop);
 }
 
-void settle(platform::EventLoop& loop, std::chrono::milliseconds time) { loop.runFor(time); }
+void settle(platform::EventLoop& loop, std::chrono::milliseconds time) {
+    loop.runFor(time);
+}
 
 Screen::Screen() : display_(XOpenDisplay(nullptr)) {
     if (!display_) {
@@ -39,18 +44,22 @@ Screen::Screen() : display_(XOpenDisplay(nullptr)) {
     }
 }
 
-Screen::~Screen() { XCloseDisplay(display_); }
+Screen::~Screen() {
+    XCloseDisplay(display_);
+}
 
 ui::Color Screen::pixel(int x, int y) const {
-    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
     unsigned long value = XGetPixel(image, 0, 0);
     XDestroyImage(image);
     return {static_cast<std::uint8_t>((value >> 16) & 0xFF),
-            static_cast<std::uint8_t>((value >> 8) & 0xFF), static_cast<std::uint8_t>(value & 0xFF)};
+            static_cast<std::uint8_t>((value >> 8) & 0xFF),
+            static_cast<std::uint8_t>(value & 0xFF)};
 }
 
-Window Screen::findWindow(int width, int height) const {
-    Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+Screen::Window Screen::findWindow(int width, int height) const {
+    ::Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
     unsigned int count = 0;
     Window found = 0;
     if (XQueryTree(display_, root, &root, &parent, &children, &count)) {
@@ -67,8 +76,51 @@ Window Screen::findWindow(int width, int height) const {
 }
 
 void Screen::origin(Window window, int& x, int& y) const {
-    Window child;
+    ::Window child;
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+}
+
+long Screen::outlineArea(Window window) const {
+    int count = 0, ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(display_, window, ShapeBounding, &count, &ordering);
+    if (!rects) {
+        return -1;
+    }
+    long area = 0;
+    for (int i = 0; i < count; ++i) {
+        area += static_cast<long>(rects[i].width) * rects[i].height;
+    }
+    XFree(rects);
+    return area;
+}
+
+bool Screen::skipsTaskbar(Window window) const {
+    Atom state = XInternAtom(display_, "_NET_WM_STATE", False);
+    Atom skip = XInternAtom(display_, "_NET_WM_STATE_SKIP_TASKBAR", False);
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_, window, state, 0, 64, False, XA_ATOM, &type, &format, &count,
+                       &after, &data);
+    bool skips = false;
+    for (unsigned long i = 0; data && i < count; ++i) {
+        skips = skips || reinterpret_cast<Atom*>(data)[i] == skip;
+    }
+    if (data) {
+        XFree(data);
+    }
+    return skips;
+}
+
+std::string Screen::title(Window window) const {
+    char* name = nullptr;
+    std::string result;
+    if (XFetchName(display_, window, &name) && name) {
+        result = name;
+        XFree(name);
+    }
+    return result;
 }
 
 void Screen::save(Window window, const std::string& path) const {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <X11/Xlib.h>
-
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/event_loop.h"
 #include "ui/control.h"
+
+struct _XDisplay;
 
 namespace gui_test {
 
@@ -16,25 +16,32 @@ namespace gui_test {
 void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args);
 
 // Runs the loop for a while so pending X traffic is handled.
-void settle(platform::EventLoop& loop, std::chrono::milliseconds time = std::chrono::milliseconds(150));
+void settle(platform::EventLoop& loop,
+            std::chrono::milliseconds time = std::chrono::milliseconds(150));
 
-// The screen as the virtual display shows it now.
+// The screen as the virtual display shows it now (kept free of Xlib's macros, which clash
+// with the test framework's names).
 class Screen {
-public:
+  public:
+    using Window = unsigned long;
+
     Screen();
     ~Screen();
 
-    Display* display() const { return display_; }
     ui::Color pixel(int x, int y) const;
     // The mapped top-level window of that size, or 0.
     Window findWindow(int width, int height) const;
     // Top-left corner of the window on the screen.
     void origin(Window window, int& x, int& y) const;
+    // Pixels inside the window's outline, -1 when it has none of its own.
+    long outlineArea(Window window) const;
+    bool skipsTaskbar(Window window) const;
+    std::string title(Window window) const;
     // Saves the part of the screen covered by the window as a PNG file.
     void save(Window window, const std::string& path) const;
 
-private:
-    Display* display_;
+  private:
+    _XDisplay* display_;
 };
 
 }  // namespace gui_test

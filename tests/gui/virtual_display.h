@@ -8,7 +8,7 @@ namespace gui_test {
 
 // An Xvfb server of its own on a display number it picks itself; stopped on destruction.
 class VirtualDisplay {
-public:
+  public:
     VirtualDisplay(int width = 1280, int height = 1024);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
@@ -16,7 +16,7 @@ public:
 
     const std::string& name() const { return name_; }  // e.g. ":93"
 
-private:
+  private:
     pid_t pid_ = -1;
     std::string name_;
 };

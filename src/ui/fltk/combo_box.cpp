@@ -19,7 +19,7 @@ constexpr int rowHeight = 16;
 // The dropped list: a borderless window below the field that takes all input until an
 // item is chosen, Esc is pressed or the mouse goes down elsewhere.
 class DropList : public Fl_Menu_Window {
-public:
+  public:
     DropList(Fl_Widget* owner, int x, int y, int w, int h, std::function<void(int)> chosen)
         : Fl_Menu_Window(x, y, w, h), owner_(owner), chosen_(std::move(chosen)) {
         list_ = new Fl_Hold_Browser(0, 0, w, h);
@@ -55,7 +55,7 @@ public:
         list_->take_focus();
     }
 
-private:
+  private:
     bool insideOnScreen() const {
         int ex = Fl::event_x_root() - x();
         int ey = Fl::event_y_root() - y();
@@ -181,6 +181,8 @@ void ComboBox::choose(int index) {
     }
 }
 
-void ComboBox::refresh(Change) { redraw(); }
+void ComboBox::refresh(Change) {
+    redraw();
+}
 
 }  // namespace ui::fltk

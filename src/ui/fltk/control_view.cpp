@@ -13,8 +13,12 @@ void redrawWithBackground(Fl_Widget& widget) {
     }
 }
 
-std::string displayText(const std::string& gbkText) { return platform::gbkToUtf8(gbkText); }
+std::string displayText(const std::string& gbkText) {
+    return platform::gbkToUtf8(gbkText);
+}
 
-std::string modelText(const char* utf8) { return platform::utf8ToGbk(utf8 ? utf8 : ""); }
+std::string modelText(const char* utf8) {
+    return platform::utf8ToGbk(utf8 ? utf8 : "");
+}
 
 }  // namespace ui::fltk

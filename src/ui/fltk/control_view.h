@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "ui/control.h"
 #include "ui/front_end.h"
@@ -17,14 +18,14 @@ struct ControlRef {
     WindowId window;
     const Control* control;
 
-    const std::string& name() const { return control->name(); }
+    std::string_view name() const { return control->name(); }
     // Only the main window is dragged by its background and background-like controls.
     bool movesWindow() const { return window == WindowId::Main; }
 };
 
 // A widget that redraws itself from the model when a service call changed its control.
 class ControlView {
-public:
+  public:
     virtual ~ControlView() = default;
     virtual void refresh(Change change) = 0;
 };

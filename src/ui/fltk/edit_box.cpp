@@ -99,7 +99,7 @@ void EditField::refresh(Change change) {
 }
 
 class LogBox::Editor : public Fl_Text_Editor {
-public:
+  public:
     Editor(const ControlRef& ref, int x, int y, int w, int h)
         : Fl_Text_Editor(x, y, w, h), ref_(ref) {}
 
@@ -110,7 +110,7 @@ public:
         return Fl_Text_Editor::handle(event);
     }
 
-private:
+  private:
     ControlRef ref_;
 };
 

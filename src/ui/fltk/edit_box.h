@@ -14,14 +14,14 @@ namespace ui::fltk {
 // A single-line EditBox, masked with "*" for passwords. Every edit goes straight into the
 // model; the widget only shows it.
 class EditField : public Fl_Input, public ControlView {
-public:
+  public:
     EditField(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-protected:
+  protected:
     int handle(int event) override;
 
-private:
+  private:
     static void edited(Fl_Widget* widget, void*);
 
     ControlRef ref_;
@@ -30,12 +30,12 @@ private:
 // The activity log: several lines wrapped at its width, a vertical scroll bar, Enter
 // starts a new line; a sunken frame inside a raised one.
 class LogBox : public Fl_Group, public ControlView {
-public:
+  public:
     LogBox(const ControlRef& ref, int x, int y, int w, int h);
     ~LogBox() override;
     void refresh(Change change) override;
 
-private:
+  private:
     class Editor;
     static void edited(int pos, int inserted, int deleted, int restyled, const char* text,
                        void* self);

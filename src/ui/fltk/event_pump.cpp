@@ -1,4 +1,5 @@
 #include "ui/fltk/event_pump.h"
+#include "ui/fltk/fltk_front_end.h"
 
 #include <X11/Xlib.h>
 

@@ -8,19 +8,16 @@ namespace ui::fltk {
 // and hands its events to FLTK, and a short timer serves FLTK's own timeouts (tooltips,
 // caret blink) and redraws. Opens the display; check displayAvailable() first.
 class EventPump {
-public:
+  public:
     explicit EventPump(platform::EventLoop& loop);
     ~EventPump();
     EventPump(const EventPump&) = delete;
     EventPump& operator=(const EventPump&) = delete;
 
-private:
+  private:
     platform::EventLoop& loop_;
     int fd_ = -1;
     platform::EventLoop::TimerId timer_ = 0;
 };
-
-// Whether a display can be opened (DISPLAY set and reachable).
-bool displayAvailable();
 
 }  // namespace ui::fltk

@@ -3,12 +3,38 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Tooltip.H>
 
+#include <optional>
+
+#include "ui/fltk/event_pump.h"
 #include "ui/fltk/fonts.h"
 #include "ui/fltk/message_dialog.h"
 #include "ui/fltk/taskbar.h"
 #include "ui/fltk/window_shape.h"
+#include "ui/fltk/window_view.h"
 
 namespace ui::fltk {
+namespace {
+
+class FltkFrontEnd : public FrontEnd {
+  public:
+    explicit FltkFrontEnd(Interface& iface);
+    ~FltkFrontEnd() override;
+
+    void windowOpened(WindowId window) override;
+    void controlChanged(WindowId window, const Control& control, Change change) override;
+    int messageBox(const std::string& text, int flags, const std::string& title) override;
+    void closeRequested(WindowId) override {}
+    void windowClosed(WindowId window) override;
+    void programStarting(const std::string&) override {}
+    void ready() override { Fl::flush(); }
+
+  private:
+    std::optional<WindowView>& view(WindowId window);
+
+    Interface& iface_;
+    EventPump pump_;
+    std::optional<WindowView> views_[2];
+};
 
 FltkFrontEnd::FltkFrontEnd(Interface& iface) : iface_(iface), pump_(iface.loop()) {
     registerFonts();
@@ -77,8 +103,6 @@ int FltkFrontEnd::messageBox(const std::string& text, int flags, const std::stri
     return runMessageDialog(iface_.loop(), displayText(text), flags, displayText(title));
 }
 
-void FltkFrontEnd::closeRequested(WindowId) {}
-
 void FltkFrontEnd::windowClosed(WindowId window) {
     auto& slot = view(window);
     if (!slot) {
@@ -92,8 +116,10 @@ void FltkFrontEnd::windowClosed(WindowId window) {
     Fl::flush();
 }
 
-void FltkFrontEnd::programStarting(const std::string&) {}
+}  // namespace
 
-void FltkFrontEnd::ready() { Fl::flush(); }
+std::unique_ptr<FrontEnd> makeFrontEnd(Interface& iface) {
+    return std::make_unique<FltkFrontEnd>(iface);
+}
 
 }  // namespace ui::fltk

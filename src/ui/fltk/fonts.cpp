@@ -46,12 +46,20 @@ void registerFonts() {
     Fl::set_font(boldFace, bold.c_str());
 }
 
-Fl_Font fontFace(bool bold) { return bold ? boldFace : regularFace; }
+Fl_Font fontFace(bool bold) {
+    return bold ? boldFace : regularFace;
+}
 
-int fontSize(const Font& font) { return font.size > 0 ? font.size : defaultSize; }
+int fontSize(const Font& font) {
+    return font.size > 0 ? font.size : defaultSize;
+}
 
-void useFont(const Font& font) { fl_font(fontFace(font.bold), fontSize(font)); }
+void useFont(const Font& font) {
+    fl_font(fontFace(font.bold), fontSize(font));
+}
 
-Fl_Color toFl(const Color& color) { return fl_rgb_color(color.r, color.g, color.b); }
+Fl_Color toFl(const Color& color) {
+    return fl_rgb_color(color.r, color.g, color.b);
+}
 
 }  // namespace ui::fltk

@@ -92,6 +92,8 @@ int CodeLabel::handle(int event) {
     return Fl_Widget::handle(event);
 }
 
-void CodeLabel::refresh(Change) { redraw(); }
+void CodeLabel::refresh(Change) {
+    redraw();
+}
 
 }  // namespace ui::fltk

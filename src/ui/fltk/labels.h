@@ -8,29 +8,29 @@ namespace ui::fltk {
 
 // A caption drawn straight onto whatever lies behind it (TransLabel).
 class TransLabel : public Fl_Widget, public ControlView {
-public:
+  public:
     TransLabel(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-protected:
+  protected:
     void draw() override;
     int handle(int event) override;
 
-private:
+  private:
     ControlRef ref_;
 };
 
 // A label with its own background (the verification code labels).
 class CodeLabel : public Fl_Widget, public ControlView {
-public:
+  public:
     CodeLabel(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-protected:
+  protected:
     void draw() override;
     int handle(int event) override;
 
-private:
+  private:
     ControlRef ref_;
 };
 

@@ -11,15 +11,15 @@ namespace ui::fltk {
 // ListView in report view: column headers, grid lines, a click selects one whole row, and
 // the pointer resting on a row shows that row's tip (none when the tip is empty).
 class ListView : public Fl_Table_Row, public ControlView {
-public:
+  public:
     ListView(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-protected:
+  protected:
     void draw_cell(TableContext context, int row, int col, int x, int y, int w, int h) override;
     int handle(int event) override;
 
-private:
+  private:
     void updateTip();
 
     ControlRef ref_;

@@ -24,7 +24,7 @@ constexpr int buttonHeight = 23;
 constexpr int maxTextWidth = 420;
 
 class Dialog : public Fl_Double_Window {
-public:
+  public:
     Dialog(const std::string& text, int flags, const std::string& title)
         : Fl_Double_Window(100, 100), text_(text), icon_(flags & mbIconInformation) {
         copy_label(title.c_str());
@@ -69,7 +69,7 @@ public:
     bool answered() const { return answer_ >= 0; }
     int answer() const { return answer_; }
 
-protected:
+  protected:
     void draw() override {
         fl_color(FL_WHITE);
         fl_rectf(0, 0, w(), h() - buttonHeight - 24);
@@ -109,7 +109,7 @@ protected:
         return Fl_Double_Window::handle(event);
     }
 
-private:
+  private:
     void addButton(int x, int y, const char* caption, int result) {
         auto* button = new Fl_Button(x, y, buttonWidth, buttonHeight);
         button->copy_label(caption);

@@ -13,17 +13,17 @@ namespace ui::fltk {
 // release over the button clicks it. With a transparent colour the button is only as large
 // as the rest of its picture: presses on the cut-out pixels reach what lies behind.
 class PicButton : public Fl_Widget, public ControlView {
-public:
+  public:
     PicButton(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
     // Whether the pointer is on the button's shape, not on a cut-out pixel.
     bool pointerOnShape() const;
 
-protected:
+  protected:
     void draw() override;
     int handle(int event) override;
 
-private:
+  private:
     void setState(bool hover, bool over);
 
     ControlRef ref_;

@@ -13,8 +13,8 @@ std::unique_ptr<PictureImage> PictureImage::load(std::string_view name) {
     }
     std::unique_ptr<PictureImage> result(new PictureImage);
     result->rgb_ = picture->rgb;
-    result->image_ = std::make_unique<Fl_RGB_Image>(picture->rgb, picture->width,
-                                                    picture->height, 3);
+    result->image_ =
+        std::make_unique<Fl_RGB_Image>(picture->rgb, picture->width, picture->height, 3);
     return result;
 }
 
@@ -37,8 +37,8 @@ std::unique_ptr<PictureImage> PictureImage::load(std::string_view name, Color tr
         q[2] = p[2];
         q[3] = Color{p[0], p[1], p[2]} == transparent ? 0 : 255;
     }
-    result->image_ = std::make_unique<Fl_RGB_Image>(result->rgba_.data(), picture->width,
-                                                    picture->height, 4);
+    result->image_ =
+        std::make_unique<Fl_RGB_Image>(result->rgba_.data(), picture->width, picture->height, 4);
     return result;
 }
 

@@ -13,7 +13,7 @@ namespace ui::fltk {
 // A picture of the launcher's artwork ready for drawing. With a transparent colour, pixels
 // of exactly that colour are left out, both from drawing and from the shape.
 class PictureImage {
-public:
+  public:
     // Null when the artwork has no picture of that name.
     static std::unique_ptr<PictureImage> load(std::string_view name);
     static std::unique_ptr<PictureImage> load(std::string_view name, Color transparent);
@@ -25,7 +25,7 @@ public:
     // Whether the pixel at x, y (from the top-left corner) belongs to the picture.
     bool opaqueAt(int x, int y) const;
 
-private:
+  private:
     PictureImage() = default;
 
     std::unique_ptr<Fl_RGB_Image> image_;

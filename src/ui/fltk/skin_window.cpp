@@ -64,7 +64,9 @@ void SkinWindow::draw() {
     draw_children();
 }
 
-bool SkinWindow::pointerOnOwnBackground() const { return !controlUnderPointer(*this); }
+bool SkinWindow::pointerOnOwnBackground() const {
+    return !controlUnderPointer(*this);
+}
 
 int SkinWindow::handle(int event) {
     if (ref_.movesWindow() && (event == FL_ENTER || event == FL_MOVE)) {

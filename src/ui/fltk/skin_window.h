@@ -13,14 +13,14 @@ namespace ui::fltk {
 // top-left corner (or a plain colour), Esc closing it at once. The main window also moves
 // with a press on its background and shows the hand pointer there.
 class SkinWindow : public Fl_Double_Window {
-public:
+  public:
     SkinWindow(const ControlRef& ref, int w, int h, const char* title);
 
-protected:
+  protected:
     void draw() override;
     int handle(int event) override;
 
-private:
+  private:
     static void closing(Fl_Widget* widget, void*);
     bool pointerOnOwnBackground() const;
 

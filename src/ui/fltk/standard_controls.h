@@ -11,32 +11,32 @@ namespace ui::fltk {
 // The controls FLTK draws itself, bound to the model: Button, ProcessBar, PageControl.
 
 class PushButton : public Fl_Button, public ControlView {
-public:
+  public:
     PushButton(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-private:
+  private:
     static void pressed(Fl_Widget* widget, void*);
 
     ControlRef ref_;
 };
 
 class ProgressBar : public Fl_Progress, public ControlView {
-public:
+  public:
     ProgressBar(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
 
-protected:
+  protected:
     int handle(int event) override;
 
-private:
+  private:
     ControlRef ref_;
 };
 
 // The pages are added by the window builder; switching tabs tells the model which page
 // is current, so only the controls of that page can be reached.
 class PageTabs : public Fl_Tabs, public ControlView {
-public:
+  public:
     PageTabs(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change) override {}
     // Shows the model's current page.
@@ -44,10 +44,10 @@ public:
 
     static constexpr int tabHeight = 22;
 
-protected:
+  protected:
     int handle(int event) override;
 
-private:
+  private:
     static void switched(Fl_Widget* widget, void*);
 
     ControlRef ref_;

@@ -17,20 +17,24 @@
 namespace ui::fltk {
 namespace {
 
-// A window whose layout has no row of its own still needs a spec to draw from.
-const Control& windowControl(const WindowModel& model) {
-    for (const auto& control : model.controls()) {
-        if (control.kind() == Kind::Window) {
-            return control;
-        }
-    }
-    static const ControlSpec plainSpec{.name = "", .kind = Kind::Window};
-    static const Control plain = [] {
-        Control control{};
-        control.spec = &plainSpec;
+// The windows themselves: the main window tiles its background picture, the update window
+// is plain white.
+const Control& windowControl(WindowId id) {
+    static const ControlSpec mainSpec{.name = "", .kind = Kind::Window, .picture = "background"};
+    static const ControlSpec updateSpec{
+        .name = "", .kind = Kind::Window, .hasBackground = true, .background = {255, 255, 255}};
+    static const Control main = [] {
+        Control control;
+        control.spec = &mainSpec;
         return control;
     }();
-    return plain;
+    static const Control update = [] {
+        Control control;
+        control.spec = &updateSpec;
+        control.text = gbk("程序更新");
+        return control;
+    }();
+    return id == WindowId::Main ? main : update;
 }
 
 struct Placement {
@@ -40,7 +44,7 @@ struct Placement {
 };
 
 class Builder {
-public:
+  public:
     Builder(Interface& iface, WindowId id) : iface_(iface), id_(id) {}
 
     WindowView build() {
@@ -48,12 +52,9 @@ public:
         bool main = id_ == WindowId::Main;
         int w = main ? mainWindowWidth : updateWindowWidth;
         int h = main ? mainWindowHeight : updateWindowHeight;
-        const Control& self = windowControl(model);
+        const Control& self = windowControl(id_);
         // The main window's taskbar entry has an empty title.
-        std::string title = main ? "" : displayText(self.text);
-        if (!main && title.empty()) {
-            title = "程序更新";
-        }
+        std::string title = displayText(self.text);
         Fl_Group::current(nullptr);
         auto* window = new SkinWindow(ref(self), w, h, title.c_str());
         window->end();
@@ -66,7 +67,7 @@ public:
         return std::move(view_);
     }
 
-private:
+  private:
     ControlRef ref(const Control& control) const { return {&iface_, id_, &control}; }
 
     Placement placementOf(const Control& control) const {
@@ -98,7 +99,7 @@ private:
         if (!control.visible) {
             widget->hide();
         }
-        view_.controls.emplace(control.name(), WindowView::Entry{widget, view});
+        view_.controls.emplace(std::string(control.name()), WindowView::Entry{widget, view});
     }
 
     template <typename W>
@@ -107,8 +108,7 @@ private:
         return {widget, widget};
     }
 
-    std::pair<Fl_Widget*, ControlView*> create(const Control& control, int x, int y, int w,
-                                               int h) {
+    std::pair<Fl_Widget*, ControlView*> create(const Control& control, int x, int y, int w, int h) {
         switch (control.kind()) {
             case Kind::PicBox:
                 return make<PictureBox>(control, x, y, w, h);
@@ -160,6 +160,8 @@ private:
 
 }  // namespace
 
-WindowView buildWindow(Interface& iface, WindowId id) { return Builder(iface, id).build(); }
+WindowView buildWindow(Interface& iface, WindowId id) {
+    return Builder(iface, id).build();
+}
 
 }  // namespace ui::fltk
