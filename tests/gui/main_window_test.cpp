@@ -11,6 +11,7 @@
 #include "ui/fltk/fltk_front_end.h"
 #include "ui/interface.h"
 #include "ui/layout.h"
+#include "ui/panels.h"
 #include "ui/pictures.h"
 
 namespace {
@@ -40,7 +41,9 @@ class MainWindowTest : public ::testing::Test {
         frontEnd_ = ui::fltk::makeFrontEnd(*iface_);
         iface_->attach(frontEnd_.get());
         iface_->bind(WindowId::Main, "图形按钮4", ui::Event::Clicked,
-                     [this] { iface_->show(WindowId::Main, "注册框"); });
+                     [this] { ui::openRegisterPanel(*iface_); });
+        iface_->bind(WindowId::Main, "图形按钮8", ui::Event::Clicked,
+                     [this] { ui::askToExit(*iface_); });
         iface_->bind(WindowId::Main, "图形按钮2", ui::Event::Clicked, [this] { ++startClicks_; });
         iface_->openMainWindow();
         gui_test::settle(loop_, std::chrono::milliseconds(300));
@@ -183,6 +186,34 @@ TEST_F(MainWindowTest, EscClosesTheWindowAtOnce) {
     gui_test::xdotool(loop_, {"key", "Escape"});
     EXPECT_FALSE(iface_->isOpen(WindowId::Main));
     EXPECT_EQ(screen_.findWindow(ui::mainWindowWidth, ui::mainWindowHeight), 0u);
+}
+
+TEST_F(MainWindowTest, TheExitQuestionWaitsForItsAnswerWhileTheLoopRuns) {
+    // The box is answered from inside its own wait, so what happens meanwhile is recorded by
+    // timers: the loop keeps ticking and the box is on the screen.
+    int ticks = 0;
+    auto counter = loop_.startTimer(std::chrono::milliseconds(20), true, [&] { ++ticks; });
+    int ticksAtFirstLook = -1, ticksAtSecondLook = -1;
+    bool boxShown = false;
+    loop_.startTimer(std::chrono::milliseconds(700), false, [&] {
+        ticksAtFirstLook = ticks;
+        boxShown = screen_.findWindow("信息：") != 0;
+    });
+    loop_.startTimer(std::chrono::milliseconds(1000), false, [&] { ticksAtSecondLook = ticks; });
+    // Exit question; while it is open a menu button is clicked in vain; then No.
+    gui_test::xdotool(loop_, {"mousemove", "--sync", sx(584 + 54), sy(536 + 15), "click", "1",
+                              "sleep", "1.2", "mousemove", "--sync", sx(24 + 54), sy(536 + 15),
+                              "click", "1", "sleep", "0.3", "key", "n"});
+    loop_.stopTimer(counter);
+    EXPECT_TRUE(boxShown);
+    EXPECT_GT(ticksAtSecondLook, ticksAtFirstLook);
+    EXPECT_EQ(screen_.findWindow("信息："), 0u);
+    EXPECT_TRUE(iface_->isOpen(WindowId::Main));
+    EXPECT_FALSE(iface_->window(WindowId::Main)->find("注册框")->visible);
+
+    // The keyboard is back with the main window.
+    gui_test::xdotool(loop_, {"key", "Escape"});
+    EXPECT_FALSE(iface_->isOpen(WindowId::Main));
 }
 
 }  // namespace

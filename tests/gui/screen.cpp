@@ -75,6 +75,23 @@ Screen::Window Screen::findWindow(int width, int height) const {
     return found;
 }
 
+Screen::Window Screen::findWindow(const std::string& wanted) const {
+    ::Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    Window found = 0;
+    if (XQueryTree(display_, root, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable &&
+                title(children[i]) == wanted) {
+                found = children[i];
+            }
+        }
+        XFree(children);
+    }
+    return found;
+}
+
 void Screen::origin(Window window, int& x, int& y) const {
     ::Window child;
     XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);

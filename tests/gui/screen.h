@@ -31,6 +31,8 @@ class Screen {
     ui::Color pixel(int x, int y) const;
     // The mapped top-level window of that size, or 0.
     Window findWindow(int width, int height) const;
+    // The mapped top-level window with that title, or 0.
+    Window findWindow(const std::string& title) const;
     // Top-left corner of the window on the screen.
     void origin(Window window, int& x, int& y) const;
     // Pixels inside the window's outline, -1 when it has none of its own.

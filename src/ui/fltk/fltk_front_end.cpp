@@ -8,9 +8,9 @@
 #include "ui/fltk/event_pump.h"
 #include "ui/fltk/fonts.h"
 #include "ui/fltk/message_dialog.h"
-#include "ui/fltk/taskbar.h"
 #include "ui/fltk/window_shape.h"
 #include "ui/fltk/window_view.h"
+#include "ui/fltk/x11_window.h"
 
 namespace ui::fltk {
 namespace {
@@ -30,6 +30,7 @@ class FltkFrontEnd : public FrontEnd {
 
   private:
     std::optional<WindowView>& view(WindowId window);
+    void refocus();
 
     Interface& iface_;
     EventPump pump_;
@@ -100,7 +101,19 @@ void FltkFrontEnd::controlChanged(WindowId window, const Control& control, Chang
 }
 
 int FltkFrontEnd::messageBox(const std::string& text, int flags, const std::string& title) {
-    return runMessageDialog(iface_.loop(), displayText(text), flags, displayText(title));
+    int answer = runMessageDialog(iface_.loop(), displayText(text), flags, displayText(title));
+    refocus();
+    return answer;
+}
+
+void FltkFrontEnd::refocus() {
+    // The update window, while open, is the one over the other.
+    for (WindowId window : {WindowId::Update, WindowId::Main}) {
+        if (auto& slot = view(window)) {
+            giveFocus(*slot->window);
+            return;
+        }
+    }
 }
 
 void FltkFrontEnd::windowClosed(WindowId window) {
@@ -113,6 +126,7 @@ void FltkFrontEnd::windowClosed(WindowId window) {
     // the widgets once they are no longer in use.
     Fl::delete_widget(slot->window);
     slot.reset();
+    refocus();
     Fl::flush();
 }
 

@@ -39,7 +39,7 @@ void registerFonts() {
     }
     done = true;
     // FLTK's Xft names start with a style letter: ' ' regular, 'B' bold.
-    const char* family = hasFamily("SimSun") ? "SimSun" : "WenQuanYi Zen Hei";
+    const char* family = hasFamily("SimSun") ? "SimSun" : "WenQuanYi Zen Hei Sharp";
     static std::string regular = std::string(" ") + family;
     static std::string bold = std::string("B") + family;
     Fl::set_font(regularFace, regular.c_str());

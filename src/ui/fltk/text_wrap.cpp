@@ -19,6 +19,19 @@ size_t charLength(unsigned char lead) {
     return 1;
 }
 
+// Closing punctuation never starts a line: it stays with the character before it.
+bool closesLine(std::string_view ch) {
+    static constexpr std::string_view closing[] = {"，", "。", "：", "；", "！", "？",
+                                                   "、", "）", "」", "』", "》", ",",
+                                                   ".",  ":",  ";",  "!",  "?",  ")"};
+    for (auto c : closing) {
+        if (ch == c) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<std::string> wrapText(std::string_view text, int maxWidth,
@@ -49,11 +62,11 @@ std::vector<std::string> wrapText(std::string_view text, int maxWidth,
             continue;
         }
         bool wide = len > 1;
-        if (wide && !line.empty()) {
+        if (wide && !line.empty() && !closesLine(ch)) {
             breakAt = line.size();
         }
         std::string candidate = line + std::string(ch);
-        if (!line.empty() && widthOf(candidate) > maxWidth && ch != " ") {
+        if (!line.empty() && widthOf(candidate) > maxWidth && ch != " " && !closesLine(ch)) {
             if (breakAt != std::string::npos && breakAt > 0) {
                 std::string rest = line.substr(breakAt);
                 line.resize(breakAt);

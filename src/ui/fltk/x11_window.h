@@ -8,4 +8,8 @@ namespace ui::fltk {
 // need their taskbar entry. Call after show().
 void keepTaskbarEntry(Fl_Window& window);
 
+// Gives the keyboard focus back to a window once a box or window over it has gone: without
+// a window manager nobody else would, and Esc would reach no window.
+void giveFocus(Fl_Window& window);
+
 }  // namespace ui::fltk

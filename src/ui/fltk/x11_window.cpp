@@ -1,4 +1,4 @@
-#include "ui/fltk/taskbar.h"
+#include "ui/fltk/x11_window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -59,6 +59,18 @@ void keepTaskbarEntry(Fl_Window& window) {
     XSendEvent(display, RootWindow(display, fl_screen), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &message);
     XFlush(display);
+}
+
+void giveFocus(Fl_Window& window) {
+    if (!window.shown()) {
+        return;
+    }
+    XWindowAttributes attributes;
+    ::Window xid = fl_xid(&window);
+    if (XGetWindowAttributes(fl_display, xid, &attributes) && attributes.map_state == IsViewable) {
+        XSetInputFocus(fl_display, xid, RevertToParent, CurrentTime);
+        XFlush(fl_display);
+    }
 }
 
 }  // namespace ui::fltk
