@@ -216,4 +216,37 @@ TEST_F(MainWindowTest, TheExitQuestionWaitsForItsAnswerWhileTheLoopRuns) {
     EXPECT_FALSE(iface_->isOpen(WindowId::Main));
 }
 
+TEST_F(MainWindowTest, TheUpdateWindowIsModalWhiteAndClosesOnEsc) {
+    bool shown = false, white = false, centred = false;
+    std::string title;
+    pid_t keys = 0;
+    // The modal wait runs until the update window closes; the look is taken from inside it.
+    loop_.startTimer(std::chrono::milliseconds(400), false, [&] {
+        auto update = screen_.findWindow(ui::updateWindowWidth, ui::updateWindowHeight);
+        shown = update != 0;
+        if (!shown) {
+            iface_->closeWindow(WindowId::Update);
+            return;
+        }
+        title = screen_.title(update);
+        int x = 0, y = 0;
+        screen_.origin(update, x, y);
+        centred =
+            x == (1280 - ui::updateWindowWidth) / 2 && y == (1024 - ui::updateWindowHeight) / 2;
+        white = screen_.pixel(x + 3, y + 60) == ui::Color{255, 255, 255};
+        // A click on the main window's menu button goes nowhere, then Esc.
+        keys = gui_test::startXdotool({"mousemove", "--sync", sx(24 + 54), sy(536 + 15), "click",
+                                       "1", "sleep", "0.2", "key", "Escape"});
+    });
+    iface_->runModalUpdateWindow();
+    gui_test::finishXdotool(keys);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(title, "程序更新");
+    EXPECT_TRUE(centred);
+    EXPECT_TRUE(white);
+    EXPECT_FALSE(iface_->isOpen(WindowId::Update));
+    EXPECT_TRUE(iface_->isOpen(WindowId::Main));
+    EXPECT_FALSE(iface_->window(WindowId::Main)->find("注册框")->visible);
+}
+
 }  // namespace

@@ -15,7 +15,7 @@ extern char** environ;
 
 namespace gui_test {
 
-void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args) {
+int startXdotool(const std::vector<std::string>& args) {
     std::vector<char*> argv;
     std::string program = "xdotool";
     argv.push_back(program.data());
@@ -27,6 +27,17 @@ void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args) {
     if (posix_spawnp(&pid, "xdotool", nullptr, nullptr, argv.data(), environ) != 0) {
         throw std::runtime_error("cannot run xdotool");
     }
+    return pid;
+}
+
+void finishXdotool(int pid) {
+    if (pid > 0) {
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args) {
+    pid_t pid = startXdotool(args);
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
         loop.runOnce(std::chrono::milliseconds(5));

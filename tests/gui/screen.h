@@ -15,6 +15,11 @@ namespace gui_test {
 // is handled as it arrives; returns once xdotool has finished and the loop caught up.
 void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args);
 
+// Starts xdotool without waiting, for input that must arrive while a modal wait runs;
+// finishXdotool reaps it.
+int startXdotool(const std::vector<std::string>& args);
+void finishXdotool(int pid);
+
 // Runs the loop for a while so pending X traffic is handled.
 void settle(platform::EventLoop& loop,
             std::chrono::milliseconds time = std::chrono::milliseconds(150));
