@@ -106,6 +106,7 @@ void HeadlessLauncher::readOutput() {
 }
 
 void HeadlessLauncher::send(const std::string& command) {
+    sentMark_ = eventCount();
     std::string line = command + "\n";
     if (write(input_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
         throw std::runtime_error("the launcher no longer reads its input");
@@ -141,7 +142,7 @@ std::optional<Json> HeadlessLauncher::waitFor(const std::function<bool(const Jso
 
 std::optional<Json> HeadlessLauncher::next(const std::string& ev,
                                            std::chrono::milliseconds timeout) {
-    return waitFor([&](const Json& e) { return e.value("ev", "") == ev; }, timeout, eventCount());
+    return waitFor([&](const Json& e) { return e.value("ev", "") == ev; }, timeout, sentMark_);
 }
 
 Json HeadlessLauncher::dump(const std::string& window, const std::string& control) {
@@ -169,6 +170,9 @@ int HeadlessLauncher::waitExit(std::chrono::milliseconds timeout) {
         pid_t done = waitpid(pid_, &status, WNOHANG);
         if (done == pid_) {
             pid_ = -1;
+            // Everything it wrote has been read once its output is closed.
+            std::unique_lock lock(mutex_);
+            arrived_.wait_until(lock, deadline, [this] { return outputClosed_; });
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
         std::this_thread::sleep_for(10ms);

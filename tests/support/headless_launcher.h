@@ -37,7 +37,7 @@ class HeadlessLauncher {
     // The first event, from `from` on, that matches; nullopt after the timeout.
     std::optional<Json> waitFor(const std::function<bool(const Json&)>& matches,
                                 std::chrono::milliseconds timeout = 10s, size_t from = 0);
-    // The first event named `ev` written after the call began.
+    // The first event named `ev` written since the last command was sent.
     std::optional<Json> next(const std::string& ev, std::chrono::milliseconds timeout = 10s);
     // Sends a dump command and returns its state line.
     Json dump(const std::string& window, const std::string& control);
@@ -65,6 +65,7 @@ class HeadlessLauncher {
     std::vector<Json> events_;
     std::vector<std::string> lines_;
     bool outputClosed_ = false;
+    size_t sentMark_ = 0;  // events written before the last command was sent
 };
 
 }  // namespace testing_support
