@@ -43,7 +43,7 @@ TEST(LauncherProcess, OpensItsWindowAndEndsOnEsc) {
 
     int x = 0, y = 0;
     screen.origin(window, x, y);
-    std::string command = "xdotool mousemove --sync " + std::to_string(x + 300) + " " +
+    std::string command = "xdotool mousemove " + std::to_string(x + 300) + " " +
                           std::to_string(y + 520) + " key Escape";
     ASSERT_EQ(std::system(command.c_str()), 0);
 

@@ -67,13 +67,13 @@ class MainWindowTest : public ::testing::Test {
     std::string sy(int y) const { return std::to_string(top_ + y); }
 
     void clickAt(int x, int y) {
-        gui_test::xdotool(loop_, {"mousemove", "--sync", sx(x), sy(y), "click", "1"});
+        gui_test::xdotool(loop_, {"mousemove", sx(x), sy(y), "click", "1"});
     }
 
     void dragFrom(int x, int y, int dx, int dy) {
-        gui_test::xdotool(loop_, {"mousemove", "--sync", sx(x), sy(y), "mousedown", "1",
-                                  "mousemove", "--sync", sx(x + dx / 2), sy(y + dy / 2),
-                                  "mousemove", "--sync", sx(x + dx), sy(y + dy), "mouseup", "1"});
+        gui_test::xdotool(loop_,
+                          {"mousemove", sx(x), sy(y), "mousedown", "1", "mousemove", sx(x + dx / 2),
+                           sy(y + dy / 2), "mousemove", sx(x + dx), sy(y + dy), "mouseup", "1"});
     }
 
     ui::Color pixel(int x, int y) const { return screen_.pixel(left_ + x, top_ + y); }
@@ -201,9 +201,9 @@ TEST_F(MainWindowTest, TheExitQuestionWaitsForItsAnswerWhileTheLoopRuns) {
     });
     loop_.startTimer(std::chrono::milliseconds(1000), false, [&] { ticksAtSecondLook = ticks; });
     // Exit question; while it is open a menu button is clicked in vain; then No.
-    gui_test::xdotool(loop_, {"mousemove", "--sync", sx(584 + 54), sy(536 + 15), "click", "1",
-                              "sleep", "1.2", "mousemove", "--sync", sx(24 + 54), sy(536 + 15),
-                              "click", "1", "sleep", "0.3", "key", "n"});
+    gui_test::xdotool(
+        loop_, {"mousemove", sx(584 + 54), sy(536 + 15), "click", "1", "sleep", "1.2", "mousemove",
+                sx(24 + 54), sy(536 + 15), "click", "1", "sleep", "0.3", "key", "n"});
     loop_.stopTimer(counter);
     EXPECT_TRUE(boxShown);
     EXPECT_GT(ticksAtSecondLook, ticksAtFirstLook);
@@ -235,8 +235,8 @@ TEST_F(MainWindowTest, TheUpdateWindowIsModalWhiteAndClosesOnEsc) {
             x == (1280 - ui::updateWindowWidth) / 2 && y == (1024 - ui::updateWindowHeight) / 2;
         white = screen_.pixel(x + 3, y + 60) == ui::Color{255, 255, 255};
         // A click on the main window's menu button goes nowhere, then Esc.
-        keys = gui_test::startXdotool({"mousemove", "--sync", sx(24 + 54), sy(536 + 15), "click",
-                                       "1", "sleep", "0.2", "key", "Escape"});
+        keys = gui_test::startXdotool({"mousemove", sx(24 + 54), sy(536 + 15), "click", "1",
+                                       "sleep", "0.2", "key", "Escape"});
     });
     iface_->runModalUpdateWindow();
     gui_test::finishXdotool(keys);

@@ -12,8 +12,9 @@
 namespace ui::fltk {
 namespace {
 
-// Short enough for smooth tooltips and caret blinking, long enough to cost nothing idle.
-constexpr std::chrono::milliseconds fltkTick{20};
+// FLTK's own timeouts (tooltip delay, caret blink) are half a second and more; input and
+// redraws do not wait for this tick.
+constexpr std::chrono::milliseconds fltkTick{100};
 
 }  // namespace
 
@@ -22,6 +23,17 @@ EventPump::EventPump(platform::EventLoop& loop) : loop_(loop) {
     fd_ = ConnectionNumber(fl_display);
     loop_.watchReadable(fd_, [] { Fl::check(); });
     timer_ = loop_.startTimer(fltkTick, true, [] { Fl::check(); });
+}
+
+void EventPump::flushSoon() {
+    if (*flushPending_) {
+        return;
+    }
+    *flushPending_ = true;
+    loop_.post([pending = flushPending_] {
+        *pending = false;
+        Fl::flush();
+    });
 }
 
 EventPump::~EventPump() {

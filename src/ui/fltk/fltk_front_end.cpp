@@ -98,6 +98,7 @@ void FltkFrontEnd::controlChanged(WindowId window, const Control& control, Chang
     if (it->second.view) {
         it->second.view->refresh(change);
     }
+    pump_.flushSoon();
 }
 
 int FltkFrontEnd::messageBox(const std::string& text, int flags, const std::string& title) {

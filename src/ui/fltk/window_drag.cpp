@@ -38,6 +38,8 @@ bool windowDrag(Fl_Widget& widget, int event) {
             if (drag.widget != &widget) {
                 return false;
             }
+            // The last motion before the release may not have been delivered as a drag.
+            win->position(Fl::event_x_root() - drag.offsetX, Fl::event_y_root() - drag.offsetY);
             drag.widget = nullptr;
             return true;
         default:

@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "ui/outline.h"
 #include "ui/pictures.h"
+#include "ui/shape.h"
 
 namespace ui::fltk {
 
@@ -23,7 +23,7 @@ void applyOutline(Fl_Window& window) {
     if (!XShapeQueryExtension(display, &eventBase, &errorBase)) {
         return;
     }
-    auto batches = outlineBatches(*shape);
+    auto batches = shapeBatches(*shape, Color{255, 0, 255});
     if (batches.empty()) {
         return;
     }
