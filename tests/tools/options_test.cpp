@@ -1,0 +1,59 @@
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace operator_server;
+
+namespace {
+
+std::variant<Options, std::string> parse(std::vector<const char*> args) {
+    return parseOptions(static_cast<int>(args.size()), args.data());
+}
+
+}  // namespace
+
+TEST(OperatorOptions, DefaultsServeTheDemoOnItsUsualPorts) {
+    auto parsed = parse({});
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed));
+    const auto& o = std::get<Options>(parsed);
+    EXPECT_EQ(o.port, 18080);
+    EXPECT_EQ(o.zonePortBase, 18100);
+    EXPECT_FALSE(o.pageVersion);
+    EXPECT_EQ(o.exitAfter, 0);
+}
+
+TEST(OperatorOptions, ReadsValuesAndSizeSuffixes) {
+    auto parsed = parse({"--port", "0", "--zone-port-base", "20000", "--patch-size", "3M",
+                         "--patch-rate", "512K", "--page-version", "1.0.1", "--exit-after", "1.5",
+                         "--utf8-pages", "--page-file", "my.html"});
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<std::string>(parsed);
+    const auto& o = std::get<Options>(parsed);
+    EXPECT_EQ(o.port, 0);
+    EXPECT_EQ(o.zonePortBase, 20000);
+    EXPECT_EQ(o.patchSize, 3u * 1024 * 1024);
+    EXPECT_EQ(o.patchRate, 512u * 1024);
+    EXPECT_EQ(o.pageVersion, "1.0.1");
+    EXPECT_DOUBLE_EQ(o.exitAfter, 1.5);
+    EXPECT_TRUE(o.utf8Pages);
+    EXPECT_EQ(o.pageFile, "my.html");
+}
+
+TEST(OperatorOptions, RefusesBadInput) {
+    for (auto args : std::vector<std::vector<const char*>>{
+             {"--port", "65536"},
+             {"--port", "-1"},
+             {"--port"},
+             {"--zone-port-base", "65531"},
+             {"--patch-size", "3X"},
+             {"--patch-size", "4G"},
+             {"--patch-name", "dir/p.exe"},
+             {"--exit-after", "-2"},
+             {"--exit-after", "soon"},
+             {"--frobnicate", "1"},
+         }) {
+        SCOPED_TRACE(args[0]);
+        EXPECT_TRUE(std::holds_alternative<std::string>(parse(args)));
+    }
+}
