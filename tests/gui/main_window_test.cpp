@@ -124,9 +124,16 @@ TEST_F(MainWindowTest, TypedTextReachesTheControlModel) {
     gui_test::xdotool(loop_, {"type", "--delay", "5", "player01"});
     EXPECT_EQ(iface_->text(WindowId::Main, "编辑框1"), "player01");
 
+    // A password field shows stars, yet every edit of them reaches the real text.
     clickAt(40 + 264 + 10, 104 + 128 + 12);
     gui_test::xdotool(loop_, {"type", "--delay", "5", "secret"});
     EXPECT_EQ(iface_->text(WindowId::Main, "编辑框2"), "secret");
+    gui_test::xdotool(loop_, {"key", "Home", "type", "--delay", "5", "*a"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框2"), "*asecret");
+    gui_test::xdotool(loop_, {"key", "End", "BackSpace", "Left", "Left", "BackSpace"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框2"), "*asere");
+    gui_test::xdotool(loop_, {"key", "shift+Home", "type", "--delay", "5", "new"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框2"), "newre");
 
     // And the model's texts show in the fields: a cleared field is empty on screen too.
     iface_->setText(WindowId::Main, "编辑框1", "");

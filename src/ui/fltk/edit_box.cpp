@@ -1,7 +1,9 @@
 #include "ui/fltk/edit_box.h"
 
 #include <FL/Fl.H>
+#include <FL/fl_utf8.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -35,6 +37,26 @@ std::string fromDisplay(const char* utf8) {
     return modelText(out.c_str());
 }
 
+std::u32string toCodePoints(const std::string& utf8) {
+    std::u32string out;
+    for (size_t i = 0; i < utf8.size();) {
+        int length = 0;
+        unsigned code = fl_utf8decode(utf8.c_str() + i, utf8.c_str() + utf8.size(), &length);
+        out += static_cast<char32_t>(code);
+        i += length > 0 ? length : 1;
+    }
+    return out;
+}
+
+std::string toUtf8(const std::u32string& text) {
+    std::string out;
+    char buffer[8];
+    for (char32_t c : text) {
+        out.append(buffer, fl_utf8encode(c, buffer));
+    }
+    return out;
+}
+
 int pressKeys() {
     int keys = 0;
     if (Fl::event_state(FL_CTRL)) {
@@ -64,9 +86,6 @@ bool reportPress(const ControlRef& ref, Fl_Widget& field) {
 
 EditField::EditField(const ControlRef& ref, int x, int y, int w, int h)
     : Fl_Input(x, y, w, h), ref_(ref) {
-    if (ref.control->spec->password) {
-        type(FL_SECRET_INPUT);
-    }
     box(FL_BORDER_BOX);
     color(FL_WHITE);
     textfont(fontFace(ref.control->spec->font.bold));
@@ -78,7 +97,36 @@ EditField::EditField(const ControlRef& ref, int x, int y, int w, int h)
 
 void EditField::edited(Fl_Widget* widget, void*) {
     auto* self = static_cast<EditField*>(widget);
-    self->ref_.iface->type(self->ref_.window, self->ref_.name(), modelText(self->value()));
+    if (!self->ref_.control->spec->password) {
+        self->ref_.iface->type(self->ref_.window, self->ref_.name(), modelText(self->value()));
+        return;
+    }
+    int caret = 0;
+    std::string typed = self->passwordAfterEdit(caret);
+    self->ref_.iface->type(self->ref_.window, self->ref_.name(), modelText(typed.c_str()));
+    self->refresh(Change::Text);
+    self->position(std::min(caret, self->size()));
+}
+
+std::string EditField::passwordAfterEdit(int& caret) const {
+    // The field showed one "*" per character of the old text. FLTK replaced a range of
+    // stars by the typed text and left the caret after it; the part after the caret is
+    // untouched. The replaced range starts after the longest run of stars before the caret
+    // that the old text allows.
+    std::u32string old = toCodePoints(displayText(ref_.control->text));
+    std::string shown = value();
+    int oldCount = static_cast<int>(old.size());
+    int after = std::min(size() - position(), oldCount);
+    int start = std::max(0, std::min(position(), oldCount - after));
+    for (int i = 0; i < start; ++i) {
+        if (shown[i] != '*') {
+            start = i;
+            break;
+        }
+    }
+    std::u32string inserted = toCodePoints(shown.substr(start, position() - start));
+    caret = start + static_cast<int>(inserted.size());
+    return toUtf8(old.substr(0, start) + inserted + old.substr(oldCount - after));
 }
 
 int EditField::handle(int event) {
@@ -88,11 +136,19 @@ int EditField::handle(int event) {
     return Fl_Input::handle(event);
 }
 
+std::string EditField::shownText() const {
+    std::string text = displayText(ref_.control->text);
+    if (!ref_.control->spec->password) {
+        return text;
+    }
+    return std::string(toCodePoints(text).size(), '*');
+}
+
 void EditField::refresh(Change change) {
     if (change != Change::Text) {
         return;
     }
-    std::string shown = displayText(ref_.control->text);
+    std::string shown = shownText();
     if (shown != value()) {
         value(shown.c_str());
     }

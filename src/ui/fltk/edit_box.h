@@ -11,8 +11,8 @@
 
 namespace ui::fltk {
 
-// A single-line EditBox, masked with "*" for passwords. Every edit goes straight into the
-// model; the widget only shows it.
+// A single-line EditBox; a password field shows "*" for every character. Every edit goes straight
+// into the model; the widget only shows it.
 class EditField : public Fl_Input, public ControlView {
   public:
     EditField(const ControlRef& ref, int x, int y, int w, int h);
@@ -23,6 +23,10 @@ class EditField : public Fl_Input, public ControlView {
 
   private:
     static void edited(Fl_Widget* widget, void*);
+    // A password field shows one "*" per character; the edit FLTK made to the stars is
+    // applied to the model's text instead.
+    std::string passwordAfterEdit(int& caret) const;
+    std::string shownText() const;
 
     ControlRef ref_;
 };
