@@ -256,4 +256,24 @@ TEST_F(MainWindowTest, TheUpdateWindowIsModalWhiteAndClosesOnEsc) {
     EXPECT_FALSE(iface_->window(WindowId::Main)->find("注册框")->visible);
 }
 
+TEST_F(MainWindowTest, ARowOfALeaderboardShowsItsOwnTip) {
+    ui::openLeaderboards(*iface_);
+    std::vector<ui::ListRow> rows(2);
+    rows[0].cells = {"alpha", "10"};
+    rows[0].tip = platform::utf8ToGbk("第一名");
+    rows[1].cells = {"beta", "9"};
+    iface_->setRows(WindowId::Main, "超级列表框1", rows);
+    gui_test::settle(loop_);
+    auto windows = screen_.windowCount();
+    // The first row lies just below the column headers of the list at 46, 122.
+    const int listX = 40 + 6, listY = 96 + 26;
+    gui_test::xdotool(loop_, {"mousemove", sx(listX + 100), sy(listY + 20 + 9)});
+    gui_test::settle(loop_, std::chrono::milliseconds(1500));
+    EXPECT_EQ(screen_.windowCount(), windows + 1) << "no tip over the first row";
+    // The second row has no tip: the first one's goes away and none replaces it.
+    gui_test::xdotool(loop_, {"mousemove", sx(listX + 100), sy(listY + 20 + 18 + 9)});
+    gui_test::settle(loop_, std::chrono::milliseconds(1500));
+    EXPECT_EQ(screen_.windowCount(), windows);
+}
+
 }  // namespace

@@ -86,6 +86,20 @@ Screen::Window Screen::findWindow(int width, int height) const {
     return found;
 }
 
+int Screen::windowCount() const {
+    ::Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    int mapped = 0;
+    if (XQueryTree(display_, root, &root, &parent, &children, &count)) {
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            mapped += XGetWindowAttributes(display_, children[i], &a) && a.map_state == IsViewable;
+        }
+        XFree(children);
+    }
+    return mapped;
+}
+
 Screen::Window Screen::findWindow(const std::string& wanted) const {
     ::Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
     unsigned int count = 0;
