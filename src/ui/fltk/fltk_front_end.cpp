@@ -52,7 +52,8 @@ FltkFrontEnd::~FltkFrontEnd() {
             view.reset();
         }
     }
-    Fl::check();
+    // Closed windows and dropped lists wait for deletion until FLTK runs again; it will not.
+    Fl::do_widget_deletion();
 }
 
 std::optional<WindowView>& FltkFrontEnd::view(WindowId window) {
