@@ -69,14 +69,12 @@ bool SkinWindow::pointerOnOwnBackground() const {
 }
 
 int SkinWindow::handle(int event) {
-    if (ref_.movesWindow() && (event == FL_ENTER || event == FL_MOVE)) {
-        bool own = pointerOnOwnBackground();
-        if (own != handShown_) {
-            handShown_ = own;
-            cursor(own ? FL_CURSOR_HAND : FL_CURSOR_DEFAULT);
-        }
-    }
-    if (event == FL_LEAVE && handShown_) {
+    // The hand shows over the window's own background only. A control under the pointer
+    // sets its own pointer while handling the move, so the arrow goes back first and the
+    // hand comes last, after a control left behind has reset the pointer.
+    bool moving = ref_.movesWindow() && (event == FL_ENTER || event == FL_MOVE);
+    bool own = moving && pointerOnOwnBackground();
+    if ((event == FL_LEAVE || (moving && !own)) && handShown_) {
         handShown_ = false;
         cursor(FL_CURSOR_DEFAULT);
     }
@@ -88,7 +86,12 @@ int SkinWindow::handle(int event) {
             }
         }
     }
-    if (Fl_Double_Window::handle(event)) {
+    int taken = Fl_Double_Window::handle(event);
+    if (own && !handShown_) {
+        handShown_ = true;
+        cursor(FL_CURSOR_HAND);
+    }
+    if (taken) {
         return 1;
     }
     return ref_.movesWindow() && windowDrag(*this, event);
