@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "app/launcher.h"
+#include "core/start_up.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -22,6 +23,8 @@ struct Binding {
 void bindHandlers(Launcher& launcher) {
     ui::Interface& ui = launcher.ui;
     const Binding table[] = {
+        {WindowId::Main, "", Event::Created,
+         [&] { core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory); }},
         {WindowId::Main, "图形按钮4", Event::Clicked, [&] { ui::openRegisterPanel(ui); }},
         {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
         {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},

@@ -46,8 +46,8 @@ make_side_panel() {
 
     # The plate under the operator's label (21, 32, 168 x 32).
     convert sp.png -fill '#06081c' -stroke '#c89a40' -strokewidth 1 \
-        -draw 'roundrectangle 14,24 195,71 6,6' -stroke '#5a4418' \
-        -draw 'roundrectangle 17,27 192,68 4,4' sp.png
+        -draw 'roundrectangle 14,24 189,71 6,6' -stroke '#5a4418' \
+        -draw 'roundrectangle 17,27 186,68 4,4' sp.png
 
     # A motto under the emblem.
     text_mask 205 600 20 '踏上征程' motto_mask.png north 0 324

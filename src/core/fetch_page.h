@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace core {
+
+// Reads an http (or https) address into a byte string: the body of whatever the server
+// answers, whatever its status, after following redirects, zero bytes included and of any
+// size. Always from the server itself, never from a cache. Any failure gives an empty
+// result, except that a connection breaking mid-body gives what arrived before the break;
+// there is no other sign of failure. Blocks the calling thread; time-outs are finite.
+std::string fetchPage(const std::string& address);
+
+}  // namespace core

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when
+// the object goes away.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace testing_support
