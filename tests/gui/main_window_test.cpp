@@ -192,8 +192,11 @@ TEST_F(MainWindowTest, APressOnTheGreenOfAStartButtonFallsThrough) {
     EXPECT_EQ(startClicks_, 1);
 }
 
-TEST_F(MainWindowTest, EscClosesTheWindowAtOnce) {
-    clickAt(300, 510);
+TEST_F(MainWindowTest, EscClosesTheWindowAtOnceEvenFromAField) {
+    ui::openRegisterPanel(*iface_);
+    clickAt(40 + 264 + 10, 104 + 80 + 12);
+    gui_test::xdotool(loop_, {"type", "ab"});
+    EXPECT_EQ(iface_->text(WindowId::Main, "编辑框1"), "ab");
     gui_test::xdotool(loop_, {"key", "Escape"});
     EXPECT_FALSE(iface_->isOpen(WindowId::Main));
     EXPECT_EQ(screen_.findWindow(ui::mainWindowWidth, ui::mainWindowHeight), 0u);

@@ -71,6 +71,10 @@ int pressKeys() {
     return keys;
 }
 
+bool escapeKey(int event) {
+    return (event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() == FL_Escape;
+}
+
 }  // namespace
 
 bool reportPress(const ControlRef& ref, Fl_Widget& field) {
@@ -130,6 +134,9 @@ std::string EditField::passwordAfterEdit(int& caret) const {
 }
 
 int EditField::handle(int event) {
+    if (escapeKey(event)) {
+        return 0;  // a field leaves Esc to its window
+    }
     if (event == FL_PUSH && !reportPress(ref_, *this)) {
         return 1;
     }
@@ -160,6 +167,9 @@ class LogBox::Editor : public Fl_Text_Editor {
         : Fl_Text_Editor(x, y, w, h), ref_(ref) {}
 
     int handle(int event) override {
+        if (escapeKey(event)) {
+            return 0;
+        }
         if (event == FL_PUSH && !reportPress(ref_, *this)) {
             return 1;
         }
