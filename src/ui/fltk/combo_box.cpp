@@ -117,7 +117,8 @@ void ComboBox::draw() {
         fl_color(Fl::focus() == this ? FL_WHITE : FL_BLACK);
         std::string text = displayText(control.items[selection].text);
         fl_push_clip(tx, ay, tw, ah);
-        fl_draw(text.c_str(), tx, ay, tw, ah, FL_ALIGN_LEFT | FL_ALIGN_CLIP);
+        // Item texts are data: an "@" in them is no symbol.
+        fl_draw(text.c_str(), tx, ay, tw, ah, FL_ALIGN_LEFT | FL_ALIGN_CLIP, nullptr, 0);
         fl_pop_clip();
     }
 }

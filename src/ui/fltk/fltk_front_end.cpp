@@ -8,6 +8,7 @@
 #include "ui/fltk/event_pump.h"
 #include "ui/fltk/fonts.h"
 #include "ui/fltk/message_dialog.h"
+#include "ui/fltk/picture_image.h"
 #include "ui/fltk/window_shape.h"
 #include "ui/fltk/window_view.h"
 #include "ui/fltk/x11_window.h"
@@ -26,7 +27,11 @@ class FltkFrontEnd : public FrontEnd {
     void closeRequested(WindowId) override {}
     void windowClosed(WindowId window) override;
     void programStarting(const std::string&) override {}
-    void ready() override { Fl::flush(); }
+    void ready() override {
+        Fl::flush();
+        // By then the window has been drawn and its pictures are on the display server.
+        Fl::add_timeout(1.0, [](void*) { releasePicturePages(); });
+    }
 
   private:
     std::optional<WindowView>& view(WindowId window);

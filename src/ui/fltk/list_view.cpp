@@ -57,7 +57,7 @@ void ListView::draw_cell(TableContext context, int row, int col, int x, int y, i
             fl_color(FL_BLACK);
             std::string caption = columns[col].caption;
             fl_draw(caption.c_str(), x + 4, y, w - 8, h,
-                    toAlign(columns[col].align) | FL_ALIGN_CLIP);
+                    toAlign(columns[col].align) | FL_ALIGN_CLIP, nullptr, 0);
             fl_pop_clip();
             return;
         }
@@ -73,8 +73,9 @@ void ListView::draw_cell(TableContext context, int row, int col, int x, int y, i
             if (col < static_cast<int>(cells.size())) {
                 fl_color(selected ? FL_WHITE : toFl(control.spec->color));
                 std::string text = displayText(cells[col]);
+                // Cells come from the server: an "@" in them is text, not a symbol.
                 fl_draw(text.c_str(), x + 4, y, w - 8, h,
-                        toAlign(columns[col].align) | FL_ALIGN_CLIP);
+                        toAlign(columns[col].align) | FL_ALIGN_CLIP, nullptr, 0);
             }
             // Grid lines along the right and bottom edges of every cell.
             fl_color(FL_LIGHT2);
@@ -112,7 +113,16 @@ void ListView::updateTip() {
     }
     tipRow_ = row;
     const auto& rows = ref_.control->rows;
-    tip_ = row >= 0 && row < static_cast<int>(rows.size()) ? displayText(rows[row].tip) : "";
+    tip_.clear();
+    if (row >= 0 && row < static_cast<int>(rows.size())) {
+        // The tooltip reads "@" as the start of a symbol; doubled it shows as itself.
+        for (char c : displayText(rows[row].tip)) {
+            tip_ += c;
+            if (c == '@') {
+                tip_ += '@';
+            }
+        }
+    }
     if (tip_.empty()) {
         Fl_Tooltip::enter_area(this, 0, 0, 0, 0, nullptr);
         return;

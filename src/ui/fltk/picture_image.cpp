@@ -1,10 +1,28 @@
 #include "ui/fltk/picture_image.h"
 
-#include <algorithm>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+
+#include "ui/picture_table.h"
 #include "ui/pictures.h"
 
 namespace ui::fltk {
+namespace {
+
+constexpr int bandHeight = 32;
+
+}  // namespace
+
+void PictureImage::cutIntoBands(const unsigned char* pixels, int depth) {
+    for (int top = 0; top < height_; top += bandHeight) {
+        int rows = std::min(bandHeight, height_ - top);
+        bands_.push_back(std::make_unique<Fl_RGB_Image>(
+            pixels + static_cast<size_t>(top) * width_ * depth, width_, rows, depth));
+    }
+}
 
 std::unique_ptr<PictureImage> PictureImage::load(std::string_view name) {
     const Picture* picture = findPicture(name);
@@ -12,9 +30,9 @@ std::unique_ptr<PictureImage> PictureImage::load(std::string_view name) {
         return nullptr;
     }
     std::unique_ptr<PictureImage> result(new PictureImage);
-    result->rgb_ = picture->rgb;
-    result->image_ =
-        std::make_unique<Fl_RGB_Image>(picture->rgb, picture->width, picture->height, 3);
+    result->width_ = picture->width;
+    result->height_ = picture->height;
+    result->cutIntoBands(picture->rgb, 3);
     return result;
 }
 
@@ -24,7 +42,6 @@ std::unique_ptr<PictureImage> PictureImage::load(std::string_view name, Color tr
         return nullptr;
     }
     std::unique_ptr<PictureImage> result(new PictureImage);
-    result->rgb_ = picture->rgb;
     result->hasTransparent_ = true;
     result->transparent_ = transparent;
     size_t pixels = static_cast<size_t>(picture->width) * picture->height;
@@ -37,13 +54,21 @@ std::unique_ptr<PictureImage> PictureImage::load(std::string_view name, Color tr
         q[2] = p[2];
         q[3] = Color{p[0], p[1], p[2]} == transparent ? 0 : 255;
     }
-    result->image_ =
-        std::make_unique<Fl_RGB_Image>(result->rgba_.data(), picture->width, picture->height, 4);
+    result->width_ = picture->width;
+    result->height_ = picture->height;
+    result->cutIntoBands(result->rgba_.data(), 4);
     return result;
 }
 
 void PictureImage::draw(int x, int y, int w, int h) {
-    image_->draw(x, y, std::min(w, width()), std::min(h, height()), 0, 0);
+    int top = 0;
+    for (auto& band : bands_) {
+        if (top >= h) {
+            break;
+        }
+        band->draw(x, y + top, std::min(w, width()), std::min(h - top, band->h()), 0, 0);
+        top += band->h();
+    }
 }
 
 bool PictureImage::opaqueAt(int x, int y) const {
@@ -54,6 +79,21 @@ bool PictureImage::opaqueAt(int x, int y) const {
         return false;
     }
     return rgba_[(static_cast<size_t>(y) * width() + x) * 4 + 3] != 0;
+}
+
+void releasePicturePages() {
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (const auto& entry : pictureTable()) {
+        const Picture& picture = entry.picture;
+        auto begin = reinterpret_cast<uintptr_t>(picture.rgb);
+        auto end = begin + static_cast<uintptr_t>(picture.width) * picture.height * 3;
+        // Only whole pages inside the picture: its neighbours may be in use.
+        begin = (begin + page - 1) / page * page;
+        end = end / page * page;
+        if (end > begin) {
+            madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+        }
+    }
 }
 
 }  // namespace ui::fltk
