@@ -1,7 +1,9 @@
 #include <functional>
 
 #include "app/launcher.h"
+#include "core/fetch_page.h"
 #include "core/start_up.h"
+#include "game/launch.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -18,6 +20,13 @@ struct Binding {
     std::function<void()> handler;
 };
 
+// Both start buttons (high and standard picture quality) launch the same way: the client
+// is given no quality setting.
+void launchGame(Launcher& launcher) {
+    game::launchGame(launcher.ui, launcher.state, launcher.operatorHost, launcher.directory,
+                     core::fetchPage);
+}
+
 }  // namespace
 
 void bindHandlers(Launcher& launcher) {
@@ -33,6 +42,8 @@ void bindHandlers(Launcher& launcher) {
         {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
         {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
         {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
+        {WindowId::Main, "图形按钮2", Event::Clicked, [&] { launchGame(launcher); }},
+        {WindowId::Main, "图形按钮3", Event::Clicked, [&] { launchGame(launcher); }},
     };
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);
