@@ -89,6 +89,29 @@ void ListView::draw_cell(TableContext context, int row, int col, int x, int y, i
     }
 }
 
+void ListView::draw() {
+    Fl_Table_Row::draw();
+    // The grid goes on below the last row, down to the bottom of the list.
+    int top = tiy + static_cast<int>(table_h - vscrollbar->value());
+    int bottom = tiy + tih;
+    if (top >= bottom) {
+        return;
+    }
+    fl_push_clip(tix, tiy, tiw, tih);
+    fl_color(FL_WHITE);
+    fl_rectf(tix, top, tiw, bottom - top);
+    fl_color(FL_LIGHT2);
+    int left = tix - static_cast<int>(hscrollbar->value());
+    for (int c = 0; c < cols(); ++c) {
+        left += col_width(c);
+        fl_yxline(left - 1, top, bottom);
+    }
+    for (int y = top + rowHeight - 1; y < bottom; y += rowHeight) {
+        fl_xyline(tix, y, left - 1);
+    }
+    fl_pop_clip();
+}
+
 int ListView::handle(int event) {
     int taken = Fl_Table_Row::handle(event);
     if (event == FL_ENTER || event == FL_MOVE) {

@@ -16,6 +16,7 @@ class ListView : public Fl_Table_Row, public ControlView {
     void refresh(Change change) override;
 
   protected:
+    void draw() override;
     void draw_cell(TableContext context, int row, int col, int x, int y, int w, int h) override;
     int handle(int event) override;
 
