@@ -165,6 +165,19 @@ TEST_F(MainWindowTest, DraggingTheBackgroundMovesTheWindowButAMenuButtonDoesNot)
     EXPECT_FALSE(iface_->window(WindowId::Main)->find("注册框")->visible);
 }
 
+TEST_F(MainWindowTest, TheHandPointerShowsOverTheBackgroundOnly) {
+    auto pointerAt = [&](int x, int y) {
+        gui_test::xdotool(loop_, {"mousemove", sx(x), sy(y)});
+        return screen_.cursorSerial();
+    };
+    auto background = pointerAt(300, 515);
+    auto menuButton = pointerAt(24 + 54, 536 + 15);
+    EXPECT_NE(background, menuButton);
+    EXPECT_EQ(pointerAt(300, 100), background);
+    EXPECT_EQ(pointerAt(60, 130), background);
+    EXPECT_EQ(pointerAt(136 + 54, 536 + 15), menuButton);
+}
+
 TEST_F(MainWindowTest, APressOnTheGreenOfAStartButtonFallsThrough) {
     // Find a pure green pixel of the start button's picture inside the side panel, and one
     // of the button itself.

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/shape.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -84,6 +85,16 @@ Screen::Window Screen::findWindow(int width, int height) const {
         XFree(children);
     }
     return found;
+}
+
+unsigned long Screen::cursorSerial() const {
+    XFixesCursorImage* image = XFixesGetCursorImage(display_);
+    if (!image) {
+        return 0;
+    }
+    unsigned long serial = image->cursor_serial;
+    XFree(image);
+    return serial;
 }
 
 int Screen::windowCount() const {

@@ -36,6 +36,8 @@ class Screen {
     ui::Color pixel(int x, int y) const;
     // The mapped top-level window of that size, or 0.
     Window findWindow(int width, int height) const;
+    // Identifies the pointer's current shape: equal for the same cursor.
+    unsigned long cursorSerial() const;
     // How many top-level windows are mapped.
     int windowCount() const;
     // The mapped top-level window with that title, or 0.
