@@ -44,7 +44,7 @@ class FltkFrontEnd : public FrontEnd {
 
 FltkFrontEnd::FltkFrontEnd(Interface& iface) : iface_(iface), pump_(iface.loop()) {
     registerFonts();
-    Fl::visual(FL_DOUBLE | FL_RGB);
+    Fl::visual(FL_RGB);
     Fl::background(240, 240, 240);
     Fl_Tooltip::font(fontFace(false));
     Fl_Tooltip::size(12);
