@@ -1,9 +1,12 @@
 #include <functional>
 
+#include "account/boards.h"
+#include "account/leaderboards.h"
 #include "app/launcher.h"
 #include "core/fetch_page.h"
 #include "core/start_up.h"
 #include "game/launch.h"
+#include "ui/layout.h"
 #include "ui/panels.h"
 
 namespace app {
@@ -31,6 +34,7 @@ void launchGame(Launcher& launcher) {
 
 void bindHandlers(Launcher& launcher) {
     ui::Interface& ui = launcher.ui;
+    account::AccountOperations& accounts = launcher.accountOperations;
     const Binding table[] = {
         {WindowId::Main, "", Event::Created,
          [&] { core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory); }},
@@ -38,15 +42,28 @@ void bindHandlers(Launcher& launcher) {
         {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
         {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},
         {WindowId::Main, "图形按钮5", Event::Clicked, [&] { ui::openLoginPanel(ui); }},
+        {WindowId::Main, "图形按钮7", Event::Clicked, [&] { accounts.checkVersion(); }},
         {WindowId::Main, "图形按钮8", Event::Clicked, [&] { ui::askToExit(ui); }},
-        {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
-        {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
-        {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
         {WindowId::Main, "图形按钮2", Event::Clicked, [&] { launchGame(launcher); }},
         {WindowId::Main, "图形按钮3", Event::Clicked, [&] { launchGame(launcher); }},
+        {WindowId::Main, "按钮1", Event::Clicked, [&] { accounts.registerAccount(); }},
+        {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
+        {WindowId::Main, "按钮4", Event::Clicked, [&] { accounts.changePassword(); }},
+        {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
+        {WindowId::Main, "按钮6", Event::Clicked, [&] { accounts.logIn(); }},
+        {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
+        {WindowId::Main, "按钮7", Event::Clicked, [&] { accounts.runChosenOperation(); }},
     };
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);
+    }
+
+    // The same web address the side panel shows.
+    launcher.account.banner = ui::operatorWebAddress;
+    launcher.client.onDataArrival = [&] { launcher.replies.arrived(); };
+    for (int slot = 0; slot < static_cast<int>(account::boards.size()); ++slot) {
+        ui.bind(WindowId::Main, account::boards[slot].queryButton, Event::Clicked,
+                [&launcher, slot] { account::queryBoard(launcher.account, slot); });
     }
 
     ui.bindLeftButtonDown(WindowId::Main, "编辑框4",

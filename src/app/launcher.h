@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "account/account_context.h"
+#include "account/account_operations.h"
+#include "account/client.h"
+#include "account/reply_actions.h"
 #include "core/launcher_state.h"
 #include "platform/event_loop.h"
 #include "ui/interface.h"
@@ -17,6 +21,10 @@ struct Launcher {
     ui::Interface ui{loop};
     core::LauncherState state;
     ui::Generator codes;
+    account::Client client{loop};  // the connection object 客户1
+    account::AccountContext account{ui, state, client, {}};
+    account::AccountOperations accountOperations{account};
+    account::LauncherReplies replies{account};
 };
 
 // Wires every control event of both windows to its operation.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "account/account_context.h"
+#include "account/server_reply.h"
+
+namespace account {
+
+// What the launcher does with each recognised reply. An action reads the fields it needs
+// when the reply arrives, not when the request went out.
+class LauncherReplies : public ReplyActions {
+  public:
+    explicit LauncherReplies(AccountContext& context) : c_(context) {}
+
+    // The connection's data arrival.
+    void arrived() { onServerReply(c_.client.receivedData(), *this); }
+
+    void boardReply(int slot, std::string content) override;
+    void statusReply(ReplyCode code) override;
+
+    using FieldList = std::array<std::string_view, 4>;
+
+  private:
+    void emptyFields(const FieldList& names);
+    void offerUpdate();
+
+    AccountContext& c_;
+};
+
+}  // namespace account
