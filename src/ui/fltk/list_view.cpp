@@ -161,6 +161,7 @@ void ListView::refresh(Change change) {
     }
     select_all_rows(0);
     rows(static_cast<int>(ref_.control->rows.size()));
+    row_height_all(rowHeight);  // new rows come with FLTK's own height
     tipRow_ = -1;
     redraw();
 }
