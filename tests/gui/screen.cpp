@@ -50,6 +50,13 @@ void settle(platform::EventLoop& loop, std::chrono::milliseconds time) {
     loop.runFor(time);
 }
 
+bool eventually(platform::EventLoop& loop, const std::function<bool()>& condition) {
+    for (int i = 0; i < 150 && !condition(); ++i) {
+        loop.runFor(std::chrono::milliseconds(20));
+    }
+    return condition();
+}
+
 Screen::Screen() : display_(XOpenDisplay(nullptr)) {
     if (!display_) {
         throw std::runtime_error("no display");

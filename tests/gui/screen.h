@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ void xdotool(platform::EventLoop& loop, const std::vector<std::string>& args);
 // finishXdotool reaps it.
 int startXdotool(const std::vector<std::string>& args);
 void finishXdotool(int pid);
+
+// Runs the loop until the condition holds, for at most three seconds (a busy machine may be
+// slow to deliver input); returns whether it holds.
+bool eventually(platform::EventLoop& loop, const std::function<bool()>& condition);
 
 // Runs the loop for a while so pending X traffic is handled.
 void settle(platform::EventLoop& loop,

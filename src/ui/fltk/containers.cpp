@@ -45,6 +45,9 @@ int PictureBox::handle(int event) {
     if (event == FL_PUSH && pressOnDisabledChild()) {
         return 1;
     }
+    if ((event == FL_DRAG || event == FL_RELEASE) && windowDrag(*this, event)) {
+        return 1;
+    }
     if (ClippingGroup::handle(event)) {
         return 1;
     }
@@ -80,6 +83,9 @@ void Panel::drawBackground() {
 
 int Panel::handle(int event) {
     if (event == FL_PUSH && pressOnDisabledChild()) {
+        return 1;
+    }
+    if ((event == FL_DRAG || event == FL_RELEASE) && windowDrag(*this, event)) {
         return 1;
     }
     if (ClippingGroup::handle(event)) {

@@ -86,6 +86,11 @@ int SkinWindow::handle(int event) {
             }
         }
     }
+    // A drag that began here keeps the mouse until the release, wherever the pointer is by
+    // then (FLTK hands a release to whatever lies under the pointer).
+    if ((event == FL_DRAG || event == FL_RELEASE) && windowDrag(*this, event)) {
+        return 1;
+    }
     int taken = Fl_Double_Window::handle(event);
     if (own && !handShown_) {
         handShown_ = true;
