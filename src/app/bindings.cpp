@@ -6,6 +6,7 @@
 #include "core/fetch_page.h"
 #include "core/start_up.h"
 #include "game/launch.h"
+#include "game/patch_download.h"
 #include "ui/layout.h"
 #include "ui/panels.h"
 
@@ -53,6 +54,14 @@ void bindHandlers(Launcher& launcher) {
         {WindowId::Main, "按钮6", Event::Clicked, [&] { accounts.logIn(); }},
         {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
         {WindowId::Main, "按钮7", Event::Clicked, [&] { accounts.runChosenOperation(); }},
+        {WindowId::Update, "", Event::Created,
+         [&] {
+             game::startPatchDownload(ui, launcher.state, launcher.downloadTask, launcher.patch);
+         }},
+        {WindowId::Update, "时钟", Event::Tick,
+         [&] {
+             game::patchProgressTick(ui, launcher.state, launcher.downloadTask, launcher.patch);
+         }},
     };
     for (const Binding& row : table) {
         ui.bind(row.window, row.control, row.event, row.handler);

@@ -17,6 +17,10 @@ void exitRoutine(Launcher& launcher) {
     state.patchFileName.clear();
     state.patchSite.clear();
     state.downloadSettings = core::TaskParam{};
+    // A download stopped now still ends with its end event, which must not show the
+    // finished box or start the patch.
+    launcher.patch.markEnding();
+    launcher.downloadTask.stop();
     state.configPageText.clear();
     for (core::ZoneRow& zone : state.zones) {
         zone.name.clear();

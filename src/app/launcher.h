@@ -7,6 +7,8 @@
 #include "account/client.h"
 #include "account/reply_actions.h"
 #include "core/launcher_state.h"
+#include "game/download/download.h"
+#include "game/patch_download.h"
 #include "platform/event_loop.h"
 #include "ui/interface.h"
 #include "ui/random_integer.h"
@@ -25,6 +27,9 @@ struct Launcher {
     account::AccountContext account{ui, state, client, {}};
     account::AccountOperations accountOperations{account};
     account::LauncherReplies replies{account};
+    game::PatchDownload patch;
+    // Last, so it is gone (its threads joined) before anything its routine reaches.
+    game::Download downloadTask;
 };
 
 // Wires every control event of both windows to its operation.

@@ -8,8 +8,9 @@
 namespace core {
 
 // The caller's routine that hears about a download task: (event, source, value, value2,
-// task). Texts handed over (the local path of event 3) travel in `text`. The answer is
-// used only for event 18 (0 rename automatically, 1 give up, 2 caller chose a new name).
+// task). Texts handed over (the local path of events 3 and 18) travel in `text`. The answer
+// is used only for event 18 (0 rename automatically, 1 give up, 2 the caller has written
+// another path into `text`).
 struct DownloadNotice {
     int event = 0;
     std::intptr_t source = 0;
@@ -18,7 +19,7 @@ struct DownloadNotice {
     const void* task = nullptr;
     std::string text;
 };
-using NotifyRoutine = std::function<std::int32_t(const DownloadNotice&)>;
+using NotifyRoutine = std::function<std::int32_t(DownloadNotice&)>;
 using LogRoutine = std::function<void(const std::string& line)>;
 
 // The parameters of one transfer, in the download component's field order. Texts are GBK.

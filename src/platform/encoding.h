@@ -14,4 +14,6 @@ std::string utf8ToGbk(std::string_view utf8);
 }  // namespace platform
 
 // GBK bytes of a text written in UTF-8 in the source, e.g. gbk("注册|").
-inline std::string gbk(std::string_view utf8) { return platform::utf8ToGbk(utf8); }
+inline std::string gbk(std::string_view utf8) {
+    return platform::utf8ToGbk(utf8);
+}

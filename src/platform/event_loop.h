@@ -14,7 +14,7 @@ namespace platform {
 // Loops may nest (a modal window runs the loop until it closes), so every callback is
 // looked up afresh before it runs: one removed meanwhile never fires.
 class EventLoop {
-public:
+  public:
     using Task = std::function<void()>;
     using TimerId = int;
     using Clock = std::chrono::steady_clock;
@@ -39,7 +39,7 @@ public:
     void runUntil(const std::function<bool()>& done);
     void runFor(std::chrono::milliseconds duration);
 
-private:
+  private:
     struct Timer {
         Clock::time_point due;
         std::chrono::milliseconds interval;

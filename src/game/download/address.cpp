@@ -1,0 +1,91 @@
+#include "game/download/address.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace game {
+
+namespace {
+
+struct KnownScheme {
+    const char* prefix;
+    Scheme scheme;
+    int port;
+};
+
+// Only http is fetched; the others are recognised so that a start with them is accepted
+// and then ends with a log line, as callers of the component expect.
+constexpr std::array<KnownScheme, 4> knownSchemes{{
+    {"http://", Scheme::Http, 80},
+    {"ftp://", Scheme::Ftp, 21},
+    {"mms://", Scheme::Mms, 1755},
+    {"rtsp://", Scheme::Rtsp, 554},
+}};
+
+bool startsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::optional<int> parsePort(const std::string& digits) {
+    if (digits.empty() || digits.size() > 5 ||
+        !std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+        return std::nullopt;
+    }
+    int port = std::stoi(digits);
+    if (port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+}  // namespace
+
+std::optional<Address> parseAddress(const std::string& url) {
+    for (const KnownScheme& known : knownSchemes) {
+        std::string prefix = known.prefix;
+        if (!startsWithNoCase(url, prefix)) {
+            continue;
+        }
+        std::size_t slash = url.find('/', prefix.size());
+        if (slash == std::string::npos || slash == prefix.size()) {
+            return std::nullopt;
+        }
+        Address address;
+        address.scheme = known.scheme;
+        address.port = known.port;
+        address.hostField = url.substr(prefix.size(), slash - prefix.size());
+        address.host = address.hostField;
+        address.path = url.substr(slash);
+        if (std::size_t colon = address.hostField.find(':'); colon != std::string::npos) {
+            address.host = address.hostField.substr(0, colon);
+            auto port = parsePort(address.hostField.substr(colon + 1));
+            if (address.host.empty() || !port) {
+                return std::nullopt;
+            }
+            address.port = *port;
+        }
+        return address;
+    }
+    return std::nullopt;
+}
+
+std::optional<Address> redirectTarget(const Address& from, const std::string& location) {
+    if (!location.empty() && location[0] == '/') {
+        Address target = from;
+        target.path = location;
+        return target;
+    }
+    auto target = parseAddress(location);
+    if (!target || target->scheme != Scheme::Http) {
+        return std::nullopt;
+    }
+    return target;
+}
+
+}  // namespace game

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "core/task_param.h"
+#include "game/download/address.h"
+#include "game/download/download.h"
+#include "game/download/parts_table.h"
+#include "platform/mapped_file.h"
+
+namespace game {
+
+class Connection;
+struct ReplyHead;
+
+// Where a connection stores its next bytes.
+struct PartPosition {
+    std::int32_t offset = 0;  // in the file
+    std::int32_t end = 0;     // the part's end offset
+};
+
+// One transfer: the task thread working off its queue, the connections it starts, the
+// parts table they share and the mapped local file. Shared by all of the task's threads.
+class DownloadTask {
+  public:
+    using EndedRoutine = std::function<void(const DownloadTask*)>;
+
+    DownloadTask(const core::TaskParam& param, Address address, DownloadTiming timing,
+                 EndedRoutine ended);
+    ~DownloadTask();
+
+    // The task thread: runs until no connection is left, then reports event 4.
+    void run();
+    // Any thread: stops the connections and waits up to stopWait for them to end.
+    void stop();
+    bool stopped() const { return stopped_; }
+    bool finished() const { return finished_; }
+    std::int32_t bytesDone() const;
+
+    // --- for connections --------------------------------------------------------------
+    const core::TaskParam& param() const { return param_; }
+    const Address& address() const { return address_; }
+    void queueNotice(int event, std::intptr_t source, std::int32_t value, std::int32_t value2,
+                     std::string text = {});
+    void queueLog(std::string line);
+    // Sleeps unless the task is stopped meanwhile; false when it was.
+    bool sleepUnlessStopped(std::chrono::milliseconds duration);
+    std::chrono::milliseconds retryWait() const { return timing_.retryWait; }
+
+    // The first reply has told the size: divides the file, creates the local file (asking
+    // about a file of the same name) and hands the first part to the connection (none for
+    // an empty file). False when the task cannot go on.
+    bool establish(std::int32_t total, const ReplyHead& head, std::optional<int>& firstPart);
+    std::int32_t totalSize() const;
+    PartPosition position(int part) const;
+    // Counts bytes that arrived for a part and copies those belonging to it into the file.
+    void store(int part, const char* data, std::int32_t size);
+    void release(int part);
+
+    // Called last by a connection thread.
+    void connectionEnded(int id, bool completedPart);
+
+  private:
+    struct Item {
+        enum class Kind { Notice, Log, StartConnections, ConnectionEnded } kind;
+        core::DownloadNotice notice;
+        std::string line;
+        int number = 0;  // connections to start, or the connection that ended
+        bool completedPart = false;
+    };
+
+    void push(Item item);
+    std::optional<Item> pop();
+    bool queueEmpty();
+    void handle(Item& item);
+    void startConnections(int count);
+    void startConnection(std::optional<int> part);
+    void joinConnection(int id);
+    std::string chooseLocalPath(const ReplyHead& head);
+    // The path to create when one of that name exists: renamed, or the caller's choice.
+    std::optional<std::string> resolveExisting(std::string path, std::int32_t total);
+    std::int32_t notify(core::DownloadNotice& notice);
+    void finish();
+
+    core::TaskParam param_;
+    Address address_;
+    DownloadTiming timing_;
+    EndedRoutine ended_;
+
+    std::atomic<bool> stopped_{false};
+    std::atomic<bool> finished_{false};
+    std::mutex stopMutex_;
+    std::condition_variable stopSignal_;
+
+    mutable std::mutex counterMutex_;
+    std::int32_t bytesDone_ = 0;
+    std::int32_t totalSize_ = 0;
+
+    mutable std::mutex partsMutex_;
+    PartsTable parts_;
+    // Set once by the first connection, before any other connection starts.
+    std::unique_ptr<platform::MappedFile> file_;
+
+    std::mutex queueMutex_;
+    std::condition_variable queued_;
+    std::deque<Item> queue_;
+
+    std::mutex connectionsMutex_;
+    std::list<std::unique_ptr<Connection>> connections_;
+    std::atomic<int> activeConnections_{0};
+    int nextConnectionId_ = 1;
+    bool firstStarted_ = false;
+};
+
+}  // namespace game

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace game {
+
+// The longest reply head (with its closing empty line) a connection accepts.
+inline constexpr std::size_t longestReplyHead = 4097;
+
+// What the download uses of a reply head. Absent headers leave their field empty.
+struct ReplyHead {
+    int status = 0;
+    // nullopt without a usable Content-Length; values past 64 bits are held at the maximum.
+    std::optional<std::int64_t> contentLength;
+    std::string contentRange;
+    std::string contentDisposition;
+    std::string location;
+    std::string acceptRanges;
+};
+
+// The length of the head (through its empty line) within received, or nullopt while the
+// empty line has not arrived.
+std::optional<std::size_t> replyHeadLength(std::string_view received);
+
+// nullopt when the status line is not "HTTP/1.0 nnn" or "HTTP/1.1 nnn".
+std::optional<ReplyHead> parseReplyHead(std::string_view head);
+
+// The file name of a Content-Disposition's filename= parameter, quotes and any folder
+// part removed, so a reply can never place the file outside the chosen folder.
+std::string dispositionFileName(const std::string& disposition);
+
+}  // namespace game

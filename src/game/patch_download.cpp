@@ -1,0 +1,181 @@
+#include "game/patch_download.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/directories.h"
+#include "platform/encoding.h"
+#include "platform/local_files.h"
+
+namespace game {
+
+namespace {
+
+constexpr int downloadIntoFile = 0x1000;
+constexpr int eventTotalSize = 3;
+constexpr int eventEnded = 4;
+
+// A GBK text cut into characters: a lead byte from 0x81 on starts a two-byte character.
+std::vector<std::string> characters(const std::string& text) {
+    std::vector<std::string> cut;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length =
+            static_cast<unsigned char>(text[i]) >= 0x81 && i + 1 < text.size() ? 2 : 1;
+        cut.push_back(text.substr(i, length));
+        i += length;
+    }
+    return cut;
+}
+
+bool isBlank(const std::string& character) {
+    return character == " " || character == "\xA1\xA1";
+}
+
+// Walks characters rather than bytes, so the trail byte of a character before a
+// full-width blank is never taken for half of one.
+std::string trimBlanks(const std::string& text) {
+    auto cut = characters(text);
+    auto first = std::find_if_not(cut.begin(), cut.end(), isBlank);
+    auto last = std::find_if_not(cut.rbegin(), std::make_reverse_iterator(first), isBlank).base();
+    std::string trimmed;
+    for (auto it = first; it != last; ++it) {
+        trimmed += *it;
+    }
+    return trimmed;
+}
+
+// What starts the downloaded patch: its name, or the name the download gave it when a
+// file of that name was in the way.
+std::string patchCommandLine(const std::string& written, const std::string& requested,
+                             const std::string& patchFileName) {
+    if (written == requested) {
+        return patchFileName;
+    }
+    std::string directory = platform::currentDirectory() + platform::pathSeparator;
+    if (written.compare(0, directory.size(), directory) == 0) {
+        return written.substr(directory.size());
+    }
+    return written;
+}
+
+void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
+            bool complete) {
+    // A closed update window means the launcher is on its way out as well.
+    if (patch.ending() || !ui.isOpen(ui::WindowId::Update)) {
+        return;
+    }
+    std::string written = patch.writtenPath();
+    if (complete) {
+        ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
+        ui.startProgram(patchCommandLine(written, patch.requestedPath(), state.patchFileName));
+    } else {
+        // Starting a truncated program would be worse than saying the download failed.
+        ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));
+        if (!written.empty()) {
+            platform::deleteFile(written);
+        }
+    }
+    ui.closeWindow(ui::WindowId::Update);
+    ui.closeWindow(ui::WindowId::Main);
+}
+
+}  // namespace
+
+void PatchDownload::begin(const std::string& requestedPath) {
+    std::lock_guard lock(mutex_);
+    requestedPath_ = requestedPath;
+    writtenPath_.clear();
+    ended_ = false;
+}
+
+void PatchDownload::ended(std::int32_t bytesDone) {
+    bytesAtEnd_ = bytesDone;
+    ended_ = true;
+}
+
+void PatchDownload::fileCreated(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    writtenPath_ = path;
+}
+
+std::string PatchDownload::requestedPath() const {
+    std::lock_guard lock(mutex_);
+    return requestedPath_;
+}
+
+std::string PatchDownload::writtenPath() const {
+    std::lock_guard lock(mutex_);
+    return writtenPath_;
+}
+
+std::string patchAddress(const std::string& patchSite, const std::string& patchFileName) {
+    return trimBlanks("http://" + patchSite + "/" + patchFileName);
+}
+
+int progressPosition(std::int32_t done, double total) {
+    if (total <= 0.0) {
+        return 0;
+    }
+    double percent = done / total * 100.0;
+    // The 1e-12 lifts a fraction that falls just short of .5 through rounding errors.
+    double rounded = std::floor(std::fabs(percent) + 1e-12 + 0.5);
+    return std::clamp(static_cast<int>(std::copysign(rounded, percent)), 0, 100);
+}
+
+void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download& download,
+                        PatchDownload& patch) {
+    std::string directory = platform::currentDirectory();
+    // Without a readable current directory the bare name still lands in it.
+    std::string localPath = directory.empty()
+                                ? state.patchFileName
+                                : directory + platform::pathSeparator + state.patchFileName;
+    platform::deleteFile(localPath);
+
+    core::TaskParam& settings = state.downloadSettings;
+    settings.flags = downloadIntoFile;
+    settings.url = patchAddress(state.patchSite, state.patchFileName);
+    settings.localFile = localPath;
+    settings.threadCount = 5;
+    settings.connectTimeout = 5000;
+    settings.sendTimeout = 5000;
+    settings.receiveTimeout = 10000;
+    settings.stopWait = 1000;
+    settings.readBlock = 10240;
+    settings.notify = [&ui, &state, &download, &patch](core::DownloadNotice& notice) {
+        return onPatchNotice(notice, ui, state, download, patch);
+    };
+    state.downloadTotalSize = 0.0;
+    patch.begin(localPath);
+    download.start(settings);
+}
+
+std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
+                           core::LauncherState& state, const Download& download,
+                           PatchDownload& patch) {
+    if (notice.event == eventTotalSize) {
+        patch.fileCreated(notice.text);
+        state.downloadTotalSize = static_cast<double>(notice.value);
+    } else if (notice.event == eventEnded) {
+        // Read while the task is still held, before the object is emptied.
+        std::int32_t done = download.bytesDone();
+        patch.ended(done);
+        if (patch.ending()) {
+            return 0;
+        }
+        bool complete =
+            !patch.writtenPath().empty() && static_cast<double>(done) == state.downloadTotalSize;
+        ui.loop().post([&ui, &state, &patch, complete] { finish(ui, state, patch, complete); });
+    }
+    return 0;
+}
+
+void patchProgressTick(ui::Interface& ui, const core::LauncherState& state,
+                       const Download& download, const PatchDownload& patch) {
+    // After the end the object is empty and would read 0: the bar shows where it ended.
+    std::int32_t done = patch.hasEnded() ? patch.bytesAtEnd() : download.bytesDone();
+    ui.setPosition(ui::WindowId::Update, "进度条1",
+                   progressPosition(done, state.downloadTotalSize));
+}
+
+}  // namespace game

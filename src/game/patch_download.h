@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "core/launcher_state.h"
+#include "core/task_param.h"
+#include "game/download/download.h"
+#include "ui/interface.h"
+
+namespace game {
+
+// What the patch download's notification routine, on the download's threads, shares with
+// the interface thread: the file the download actually writes and whether the launcher
+// is ending.
+class PatchDownload {
+  public:
+    // The launcher is ending: an end of the download then shows nothing and starts nothing.
+    void markEnding() { ending_ = true; }
+    bool ending() const { return ending_; }
+
+    void begin(const std::string& requestedPath);
+    void fileCreated(const std::string& path);
+    // The task has ended with this many bytes done.
+    void ended(std::int32_t bytesDone);
+    bool hasEnded() const { return ended_; }
+    std::int32_t bytesAtEnd() const { return bytesAtEnd_; }
+    std::string requestedPath() const;
+    // The path event 3 named, empty before it.
+    std::string writtenPath() const;
+
+  private:
+    std::atomic<bool> ending_{false};
+    std::atomic<bool> ended_{false};
+    std::atomic<std::int32_t> bytesAtEnd_{0};
+    mutable std::mutex mutex_;
+    std::string requestedPath_;
+    std::string writtenPath_;
+};
+
+// The patch address: "http://", the site, "/", the file name, with ASCII and full-width
+// blanks removed from both ends of the whole.
+std::string patchAddress(const std::string& patchSite, const std::string& patchFileName);
+
+// The progress bar position for bytes done of a total: whole per cent, halves up, 0 while
+// the total is unknown, never above 100.
+int progressPosition(std::int32_t done, double total);
+
+// The update window has been created: deletes an old patch file, fills the download
+// settings and starts the download. Whether it starts is not checked: without a start no
+// end ever comes and the window stays open.
+void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download& download,
+                        PatchDownload& patch);
+
+// The download's notification routine. Runs on a download thread: everything that touches
+// the interface is posted to the interface thread.
+std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
+                           core::LauncherState& state, const Download& download,
+                           PatchDownload& patch);
+
+// The update window's clock: moves the progress bar.
+void patchProgressTick(ui::Interface& ui, const core::LauncherState& state,
+                       const Download& download, const PatchDownload& patch);
+
+}  // namespace game

@@ -1,0 +1,19 @@
+#include "platform/local_files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform {
+
+bool deleteFile(const std::string& path) {
+    return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#include "game/download/reply_head.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using game::parseReplyHead;
+
+TEST(ReplyHead, FindsTheEndOfTheHead) {
+    EXPECT_EQ(game::replyHeadLength("HTTP/1.1 200 OK\r\n\r\nbody"), 19u);
+    EXPECT_FALSE(game::replyHeadLength("HTTP/1.1 200 OK\r\nA: b\r\n"));
+}
+
+TEST(ReplyHead, ReadsStatusAndHeadersInEitherLetterCase) {
+    auto head = parseReplyHead(
+        "HTTP/1.0 206 Partial Content\r\n"
+        "Content-length: 1234\r\n"
+        "Content-range: bytes 10-1243/5000\r\n"
+        "Accept-Ranges: bytes\r\n"
+        "Content-disposition: attachment; filename=\"p.exe\"\r\n"
+        "Location:  http://x/y \r\n\r\n");
+    ASSERT_TRUE(head);
+    EXPECT_EQ(head->status, 206);
+    EXPECT_EQ(head->contentLength, 1234);
+    EXPECT_EQ(head->contentRange, "bytes 10-1243/5000");
+    EXPECT_EQ(head->acceptRanges, "bytes");
+    EXPECT_EQ(head->contentDisposition, "attachment; filename=\"p.exe\"");
+    EXPECT_EQ(head->location, "http://x/y");
+    auto upper = parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\n");
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(upper->contentLength, 7);
+}
+
+TEST(ReplyHead, LengthsThatAreMissingBrokenOrHuge) {
+    EXPECT_FALSE(parseReplyHead("HTTP/1.1 200 OK\r\n\r\n")->contentLength);
+    EXPECT_FALSE(parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: -5\r\n\r\n")->contentLength);
+    EXPECT_FALSE(parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 12x\r\n\r\n")->contentLength);
+    EXPECT_EQ(
+        parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 4294967296\r\n\r\n")->contentLength,
+        4294967296LL);
+    EXPECT_EQ(parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n")
+                  ->contentLength,
+              INT64_MAX);
+}
+
+TEST(ReplyHead, RefusesOtherStatusLines) {
+    for (const char* head : {"", "HTTP/2 200 OK\r\n\r\n", "HTTP/1.1 2x0 OK\r\n\r\n",
+                             "ICY 200 OK\r\n\r\n", "HTTP/1.1 20\r\n\r\n"}) {
+        EXPECT_FALSE(parseReplyHead(head)) << head;
+    }
+}
+
+TEST(ReplyHead, DispositionFileNamesLoseTheirFolders) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"attachment; filename=p.exe", "p.exe"},
+        {"attachment; filename=\"my p.exe\"; size=3", "my p.exe"},
+        {"attachment; filename=p.exe; size=3", "p.exe"},
+        {"attachment; filename=../../etc/passwd", "passwd"},
+        {"attachment; filename=\"..\\..\\Windows\\evil.exe\"", "evil.exe"},
+        {"attachment; filename=C:evil.exe", "evil.exe"},
+        {"attachment; filename=..", ""},
+        {"attachment; filename=\"dir/\"", ""},
+        {"inline", ""},
+    };
+    for (const auto& [disposition, name] : cases) {
+        EXPECT_EQ(game::dispositionFileName(disposition), name) << disposition;
+    }
+}
+
+}  // namespace
