@@ -3,6 +3,8 @@
 # OPERATOR and OPERATOR_PID), wait_for_window WIDTHxHEIGHT (prints the window's
 # "left top") and stop_all.
 
+OPERATOR_ARGS=()
+
 start_xvfb() {
     local fifo
     fifo=$(mktemp -u)
@@ -19,12 +21,13 @@ start_xvfb() {
     export DISPLAY=":$number"
 }
 
-# The demo operator server on free loopback ports, stopping by itself after a while.
+# The demo operator server on free loopback ports, stopping by itself after a while; extra
+# options in the array OPERATOR_ARGS.
 start_operator() {
     local log
     log=$(mktemp)
     "$BUILD/tools/operator-server/operator-server" --port 0 --zone-port-base 0 --quiet \
-        --exit-after "${1:-300}" >"$log" 2>&1 &
+        --exit-after "${1:-300}" "${OPERATOR_ARGS[@]}" >"$log" 2>&1 &
     OPERATOR_PID=$!
     for _ in $(seq 100); do
         grep -q '^ready$' "$log" && break
