@@ -113,7 +113,7 @@ void ComboBox::draw() {
         fl_rectf(tx - 1, ay + 1, tw, ah - 2);
     }
     if (selection >= 0 && selection < static_cast<int>(control.items.size())) {
-        useFont(control.spec->font);
+        useFont(control.layout->font);
         fl_color(Fl::focus() == this ? FL_WHITE : FL_BLACK);
         std::string text = displayText(control.items[selection].text);
         fl_push_clip(tx, ay, tw, ah);

@@ -29,8 +29,8 @@ bool ClippingGroup::pressOnDisabledChild() const {
 
 PictureBox::PictureBox(const ControlRef& ref, int x, int y, int w, int h)
     : ClippingGroup(x, y, w, h), ref_(ref) {
-    if (ref.control->spec->picture) {
-        picture_ = PictureImage::load(ref.control->spec->picture);
+    if (ref.control->layout->picture) {
+        picture_ = PictureImage::load(ref.control->layout->picture);
     }
 }
 
@@ -58,12 +58,12 @@ Panel::Panel(const ControlRef& ref, int x, int y, int w, int h)
     : ClippingGroup(x, y, w, h), ref_(ref) {}
 
 void Panel::drawBackground() {
-    const ControlSpec& spec = *ref_.control->spec;
-    Color fill = spec.hasBackground ? spec.background : Color{255, 199, 142};
+    const ControlSpec& layout = *ref_.control->layout;
+    Color fill = layout.hasBackground ? layout.background : Color{255, 199, 142};
     fl_color(toFl(fill));
     fl_rectf(x(), y(), w(), h());
 
-    useFont(spec.font);
+    useFont(layout.font);
     std::string caption = displayText(ref_.control->text);
     int textHeight = fl_height();
     int frameTop = y() + textHeight / 2;
@@ -76,7 +76,7 @@ void Panel::drawBackground() {
         int width = static_cast<int>(fl_width(caption.c_str()) + 0.5);
         fl_color(toFl(fill));
         fl_rectf(x() + 7, y(), width + 4, textHeight);
-        fl_color(toFl(spec.color));
+        fl_color(toFl(layout.color));
         fl_draw(caption.c_str(), x() + 9, y() + textHeight - fl_descent());
     }
 }

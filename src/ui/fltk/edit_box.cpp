@@ -92,8 +92,8 @@ EditField::EditField(const ControlRef& ref, int x, int y, int w, int h)
     : Fl_Input(x, y, w, h), ref_(ref) {
     box(FL_BORDER_BOX);
     color(FL_WHITE);
-    textfont(fontFace(ref.control->spec->font.bold));
-    textsize(fontSize(ref.control->spec->font));
+    textfont(fontFace(ref.control->layout->font.bold));
+    textsize(fontSize(ref.control->layout->font));
     when(FL_WHEN_CHANGED);
     callback(edited);
     refresh(Change::Text);
@@ -101,7 +101,7 @@ EditField::EditField(const ControlRef& ref, int x, int y, int w, int h)
 
 void EditField::edited(Fl_Widget* widget, void*) {
     auto* self = static_cast<EditField*>(widget);
-    if (!self->ref_.control->spec->password) {
+    if (!self->ref_.control->layout->password) {
         self->ref_.iface->type(self->ref_.window, self->ref_.name(), modelText(self->value()));
         return;
     }
@@ -145,7 +145,7 @@ int EditField::handle(int event) {
 
 std::string EditField::shownText() const {
     std::string text = displayText(ref_.control->text);
-    if (!ref_.control->spec->password) {
+    if (!ref_.control->layout->password) {
         return text;
     }
     return std::string(toCodePoints(text).size(), '*');
@@ -187,8 +187,8 @@ LogBox::LogBox(const ControlRef& ref, int x, int y, int w, int h)
     editor_->box(FL_DOWN_BOX);
     editor_->color(FL_WHITE);
     editor_->buffer(buffer_.get());
-    editor_->textfont(fontFace(ref.control->spec->font.bold));
-    editor_->textsize(fontSize(ref.control->spec->font));
+    editor_->textfont(fontFace(ref.control->layout->font.bold));
+    editor_->textsize(fontSize(ref.control->layout->font));
     editor_->wrap_mode(Fl_Text_Display::WRAP_AT_BOUNDS, 0);
     editor_->scrollbar_align(FL_ALIGN_RIGHT);
     end();

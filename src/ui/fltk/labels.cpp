@@ -40,22 +40,22 @@ TransLabel::TransLabel(const ControlRef& ref, int x, int y, int w, int h)
 }
 
 void TransLabel::draw() {
-    const ControlSpec& spec = *ref_.control->spec;
+    const ControlSpec& layout = *ref_.control->layout;
     std::string text = displayText(ref_.control->text);
-    useFont(spec.font);
+    useFont(layout.font);
     // Effect 1 lays a white shadow under the text; effect 2 draws white text in place and
     // the text itself one pixel down and right.
     int dx = 0;
-    if (spec.effect == 1) {
+    if (layout.effect == 1) {
         fl_color(FL_WHITE);
-        drawWrapped(text, x() + 1, y() + 1, w(), h(), spec.align);
-    } else if (spec.effect == 2) {
+        drawWrapped(text, x() + 1, y() + 1, w(), h(), layout.align);
+    } else if (layout.effect == 2) {
         fl_color(FL_WHITE);
-        drawWrapped(text, x(), y(), w(), h(), spec.align);
+        drawWrapped(text, x(), y(), w(), h(), layout.align);
         dx = 1;
     }
-    fl_color(toFl(spec.color));
-    drawWrapped(text, x() + dx, y() + dx, w(), h(), spec.align);
+    fl_color(toFl(layout.color));
+    drawWrapped(text, x() + dx, y() + dx, w(), h(), layout.align);
 }
 
 int TransLabel::handle(int event) {
@@ -76,13 +76,13 @@ CodeLabel::CodeLabel(const ControlRef& ref, int x, int y, int w, int h)
 }
 
 void CodeLabel::draw() {
-    const ControlSpec& spec = *ref_.control->spec;
+    const ControlSpec& layout = *ref_.control->layout;
     draw_box();
-    useFont(spec.font);
-    fl_color(toFl(spec.color));
+    useFont(layout.font);
+    fl_color(toFl(layout.color));
     std::string text = displayText(ref_.control->text);
     int top = y() + (h() - fl_height()) / 2;
-    drawWrapped(text, x() + 2, top, w() - 4, h() - (top - y()), spec.align);
+    drawWrapped(text, x() + 2, top, w() - 4, h() - (top - y()), layout.align);
 }
 
 int CodeLabel::handle(int event) {

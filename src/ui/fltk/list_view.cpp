@@ -27,7 +27,7 @@ Fl_Align toAlign(Align align) {
 
 ListView::ListView(const ControlRef& ref, int x, int y, int w, int h)
     : Fl_Table_Row(x, y, w, h), ref_(ref) {
-    const auto& columns = ref.control->spec->columns;
+    const auto& columns = ref.control->layout->columns;
     box(FL_DOWN_FRAME);
     color(FL_WHITE);
     type(SELECT_SINGLE);
@@ -46,10 +46,10 @@ ListView::ListView(const ControlRef& ref, int x, int y, int w, int h)
 
 void ListView::draw_cell(TableContext context, int row, int col, int x, int y, int w, int h) {
     const Control& control = *ref_.control;
-    const auto& columns = control.spec->columns;
+    const auto& columns = control.layout->columns;
     switch (context) {
         case CONTEXT_STARTPAGE:
-            useFont(control.spec->font);
+            useFont(control.layout->font);
             return;
         case CONTEXT_COL_HEADER: {
             fl_push_clip(x, y, w, h);
@@ -71,7 +71,7 @@ void ListView::draw_cell(TableContext context, int row, int col, int x, int y, i
             fl_rectf(x, y, w, h);
             const auto& cells = control.rows[row].cells;
             if (col < static_cast<int>(cells.size())) {
-                fl_color(selected ? FL_WHITE : toFl(control.spec->color));
+                fl_color(selected ? FL_WHITE : toFl(control.layout->color));
                 std::string text = displayText(cells[col]);
                 // Cells come from the server: an "@" in them is text, not a symbol.
                 fl_draw(text.c_str(), x + 4, y, w - 8, h,

@@ -8,13 +8,13 @@
 namespace ui::fltk {
 namespace {
 
-std::unique_ptr<PictureImage> loadState(const ControlSpec& spec, const char* state) {
-    if (!spec.picture) {
+std::unique_ptr<PictureImage> loadState(const ControlSpec& layout, const char* state) {
+    if (!layout.picture) {
         return nullptr;
     }
-    std::string name = std::string(spec.picture) + "_" + state;
-    return spec.hasTransparent ? PictureImage::load(name, spec.transparent)
-                               : PictureImage::load(name);
+    std::string name = std::string(layout.picture) + "_" + state;
+    return layout.hasTransparent ? PictureImage::load(name, layout.transparent)
+                                 : PictureImage::load(name);
 }
 
 }  // namespace
@@ -22,10 +22,10 @@ std::unique_ptr<PictureImage> loadState(const ControlSpec& spec, const char* sta
 PicButton::PicButton(const ControlRef& ref, int x, int y, int w, int h)
     : Fl_Widget(x, y, w, h), ref_(ref) {
     box(FL_NO_BOX);
-    const ControlSpec& spec = *ref.control->spec;
-    normal_ = loadState(spec, "normal");
-    hover_ = loadState(spec, "hover");
-    pressed_ = loadState(spec, "pressed");
+    const ControlSpec& layout = *ref.control->layout;
+    normal_ = loadState(layout, "normal");
+    hover_ = loadState(layout, "hover");
+    pressed_ = loadState(layout, "pressed");
 }
 
 bool PicButton::pointerOnShape() const {

@@ -32,12 +32,12 @@ SkinWindow::SkinWindow(const ControlRef& ref, int w, int h, const char* title)
     : Fl_Double_Window(w, h), ref_(ref) {
     copy_label(title);
     border(0);
-    const ControlSpec& spec = *ref.control->spec;
-    if (spec.picture) {
-        background_ = PictureImage::load(spec.picture);
+    const ControlSpec& layout = *ref.control->layout;
+    if (layout.picture) {
+        background_ = PictureImage::load(layout.picture);
     }
-    if (spec.hasBackground) {
-        color(toFl(spec.background));
+    if (layout.hasBackground) {
+        color(toFl(layout.background));
     }
     callback(closing);
 }

@@ -9,8 +9,8 @@ namespace ui::fltk {
 
 PushButton::PushButton(const ControlRef& ref, int x, int y, int w, int h)
     : Fl_Button(x, y, w, h), ref_(ref) {
-    labelfont(fontFace(ref.control->spec->font.bold));
-    labelsize(fontSize(ref.control->spec->font));
+    labelfont(fontFace(ref.control->layout->font.bold));
+    labelsize(fontSize(ref.control->layout->font));
     callback(pressed);
     refresh(Change::Text);
     refresh(ref.control->enabled ? Change::Enable : Change::Disable);

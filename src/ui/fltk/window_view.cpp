@@ -25,12 +25,12 @@ const Control& windowControl(WindowId id) {
         .name = "", .kind = Kind::Window, .hasBackground = true, .background = {255, 255, 255}};
     static const Control main = [] {
         Control control;
-        control.spec = &mainSpec;
+        control.layout = &mainSpec;
         return control;
     }();
     static const Control update = [] {
         Control control;
-        control.spec = &updateSpec;
+        control.layout = &updateSpec;
         control.text = gbk("程序更新");
         return control;
     }();
@@ -71,29 +71,30 @@ class Builder {
     ControlRef ref(const Control& control) const { return {&iface_, id_, &control}; }
 
     Placement placementOf(const Control& control) const {
-        const char* parent = control.spec->parent;
+        const char* parent = control.layout->parent;
         if (!parent) {
             return {view_.window, 0, 0};
         }
         Fl_Widget* widget = view_.controls.at(parent).widget;
         // Pages of a PageControl place their controls relative to the whole control.
         if (auto* tabs = dynamic_cast<PageTabs*>(widget)) {
-            auto* page = tabs->child(control.spec->page)->as_group();
+            auto* page = tabs->child(control.layout->page)->as_group();
             return {page, tabs->x(), tabs->y()};
         }
         return {widget->as_group(), widget->x(), widget->y()};
     }
 
     void add(const Control& control) {
-        const ControlSpec& spec = *control.spec;
-        if (spec.kind == Kind::Window || spec.kind == Kind::Client || spec.kind == Kind::Timer) {
+        const ControlSpec& layout = *control.layout;
+        if (layout.kind == Kind::Window || layout.kind == Kind::Client ||
+            layout.kind == Kind::Timer) {
             return;
         }
         Placement at = placementOf(control);
-        int x = at.originX + spec.x;
-        int y = at.originY + spec.y;
+        int x = at.originX + layout.x;
+        int y = at.originY + layout.y;
         Fl_Group::current(nullptr);
-        auto [widget, view] = create(control, x, y, spec.w, spec.h);
+        auto [widget, view] = create(control, x, y, layout.w, layout.h);
         Fl_Group::current(nullptr);
         at.group->add(widget);
         if (!control.visible) {
@@ -121,8 +122,8 @@ class Builder {
             case Kind::GroupBox:
                 return make<Panel>(control, x, y, w, h);
             case Kind::EditBox:
-                return control.spec->multiline ? make<LogBox>(control, x, y, w, h)
-                                               : make<EditField>(control, x, y, w, h);
+                return control.layout->multiline ? make<LogBox>(control, x, y, w, h)
+                                                 : make<EditField>(control, x, y, w, h);
             case Kind::ComboBox:
                 return make<ComboBox>(control, x, y, w, h);
             case Kind::Button:
@@ -142,7 +143,7 @@ class Builder {
                                                  int h) {
         auto* tabs = new PageTabs(ref(control), x, y, w, h);
         tabs->end();
-        for (const char* caption : control.spec->tabs) {
+        for (const char* caption : control.layout->tabs) {
             Fl_Group::current(nullptr);
             auto* page =
                 new TabPage(x, y + PageTabs::tabHeight, w, h - PageTabs::tabHeight, caption);
