@@ -2,12 +2,26 @@
 
 #include "app/front_ends.h"
 
+#ifdef LAUNCHER_HAS_FLTK
+#include "ui/fltk/fltk_front_end.h"
+#endif
+
 namespace app {
 
-std::unique_ptr<ui::FrontEnd> makeWindowFrontEnd(Launcher&) {
+std::unique_ptr<ui::FrontEnd> makeWindowFrontEnd(Launcher& launcher) {
+#ifdef LAUNCHER_HAS_FLTK
+    if (ui::fltk::displayAvailable()) {
+        return ui::fltk::makeFrontEnd(launcher.ui);
+    }
     std::fprintf(stderr,
-                 "launcher: this build has no window front end yet; run it with --headless\n"
+                 "launcher: no display to open the window on; run it with --headless\n"
                  "(see docs/automation.md)\n");
+#else
+    (void)launcher;
+    std::fprintf(stderr,
+                 "launcher: this build has no window front end; run it with --headless\n"
+                 "(see docs/automation.md)\n");
+#endif
     return nullptr;
 }
 

@@ -92,7 +92,7 @@ struct ListRow {
 
 // The live state of one control: the only copy of it anywhere in the launcher.
 struct Control {
-    const ControlSpec* spec = nullptr;
+    const ControlSpec* layout = nullptr;
     bool visible = true;
     bool enabled = true;
     std::string text;  // GBK: EditBox content, label caption
@@ -102,8 +102,8 @@ struct Control {
     std::vector<ListRow> rows;
     int position = 0;  // ProcessBar, 0 to 100
 
-    std::string_view name() const { return spec->name; }
-    Kind kind() const { return spec->kind; }
+    std::string_view name() const { return layout->name; }
+    Kind kind() const { return layout->kind; }
 };
 
 }  // namespace ui

@@ -154,7 +154,7 @@ void Interface::open(WindowId window) {
         if (c.kind() == Kind::Timer) {
             std::string name(c.name());
             updateTimers_.push_back(
-                loop_.startTimer(std::chrono::milliseconds(c.spec->interval), true,
+                loop_.startTimer(std::chrono::milliseconds(c.layout->interval), true,
                                  [this, window, name] { runHandler(window, name, Event::Tick); }));
         }
     }
@@ -278,7 +278,7 @@ bool Interface::select(WindowId window, std::string_view name, int index) {
         return true;
     }
     if (c->kind() == Kind::PageControl) {
-        if (index < 0 || index >= static_cast<int>(c->spec->tabs.size())) {
+        if (index < 0 || index >= static_cast<int>(c->layout->tabs.size())) {
             throw std::out_of_range("no page " + std::to_string(index));
         }
         c->page = index;

@@ -6,22 +6,22 @@
 namespace ui {
 
 WindowModel::WindowModel(WindowId id) : id_(id) {
-    for (const ControlSpec& spec : layoutOf(id)) {
+    for (const ControlSpec& layout : layoutOf(id)) {
         Control control;
-        control.spec = &spec;
-        control.visible = spec.visible;
-        control.text = gbk(spec.text);
-        for (const char* item : spec.items) {
+        control.layout = &layout;
+        control.visible = layout.visible;
+        control.text = gbk(layout.text);
+        for (const char* item : layout.items) {
             control.items.push_back({gbk(item), static_cast<std::int32_t>(control.items.size())});
         }
-        control.selection = spec.selection;
+        control.selection = layout.selection;
         controls_.push_back(std::move(control));
     }
 }
 
 Control* WindowModel::find(std::string_view name) {
     for (Control& control : controls_) {
-        if (name == control.spec->name) {
+        if (name == control.layout->name) {
             return &control;
         }
     }
@@ -33,7 +33,7 @@ const Control* WindowModel::find(std::string_view name) const {
 }
 
 const Control* WindowModel::parentOf(const Control& control) const {
-    return control.spec->parent ? find(control.spec->parent) : nullptr;
+    return control.layout->parent ? find(control.layout->parent) : nullptr;
 }
 
 bool WindowModel::reachable(const Control& control) const {
@@ -46,7 +46,7 @@ bool WindowModel::reachable(const Control& control) const {
             return false;
         }
         const Control* parent = parentOf(*child);
-        if (parent && parent->kind() == Kind::PageControl && parent->page != child->spec->page) {
+        if (parent && parent->kind() == Kind::PageControl && parent->page != child->layout->page) {
             return false;
         }
         child = parent;

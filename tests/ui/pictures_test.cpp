@@ -149,15 +149,15 @@ TEST(Pictures, ButtonSetsAreCompleteOrAbsent) {
 
 TEST(Pictures, EveryPictureTheLayoutNamesExists) {
     int named = 0;
-    for (const ControlSpec& spec : mainWindowLayout()) {
-        if (!spec.picture) {
+    for (const ControlSpec& layout : mainWindowLayout()) {
+        if (!layout.picture) {
             continue;
         }
         ++named;
-        if (spec.kind == Kind::PicBtn) {
-            EXPECT_NE(findButtonPictures(spec.picture).normal, nullptr) << spec.name;
+        if (layout.kind == Kind::PicBtn) {
+            EXPECT_NE(findButtonPictures(layout.picture).normal, nullptr) << layout.name;
         } else {
-            EXPECT_NE(findPicture(spec.picture), nullptr) << spec.name;
+            EXPECT_NE(findPicture(layout.picture), nullptr) << layout.name;
         }
     }
     EXPECT_EQ(named, 11);  // three picture boxes, six menu buttons, two start buttons

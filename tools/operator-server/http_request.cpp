@@ -120,16 +120,16 @@ RangeChoice chooseRange(std::string_view value, uint64_t total) {
     if (value.size() < 6 || !equalsIgnoreCase(value.substr(0, 6), "bytes=")) {
         return whole;
     }
-    std::string_view spec = trim(value.substr(6));
-    if (spec.find(',') != std::string_view::npos) {
+    std::string_view rangeText = trim(value.substr(6));
+    if (rangeText.find(',') != std::string_view::npos) {
         return whole;
     }
-    size_t dash = spec.find('-');
+    size_t dash = rangeText.find('-');
     if (dash == std::string_view::npos) {
         return whole;
     }
-    auto first = readNumber(trim(spec.substr(0, dash)));
-    auto last = readNumber(trim(spec.substr(dash + 1)));
+    auto first = readNumber(trim(rangeText.substr(0, dash)));
+    auto last = readNumber(trim(rangeText.substr(dash + 1)));
     if (!first) {
         // "-N": the last N bytes.
         if (!last) {

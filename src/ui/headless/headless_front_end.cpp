@@ -249,7 +249,7 @@ void HeadlessFrontEnd::emit(Json line) {
 
 HeadlessFrontEnd::Json HeadlessFrontEnd::rowsOf(const Control& control) const {
     Json rows = Json::array();
-    size_t columns = control.spec->columns.size();
+    size_t columns = control.layout->columns.size();
     for (const ListRow& row : control.rows) {
         Json cells = Json::array();
         for (size_t i = 0; i < columns; ++i) {
