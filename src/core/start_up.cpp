@@ -2,6 +2,7 @@
 
 #include "core/config_page.h"
 #include "core/profile_file.h"
+#include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 
@@ -44,8 +45,9 @@ void runStartUp(ui::Interface& ui, LauncherState& state, const std::string& oper
     }
 
     // The game shows this name in its own windows.
-    writeProfileString(launcherDirectory + "/ini/StrRes.ini", gbk(";界面部分"), "10375",
-                       ui.text(WindowId::Main, titleLabel));
+    const char separator = platform::pathSeparator;
+    writeProfileString(launcherDirectory + separator + "ini" + separator + "StrRes.ini",
+                       gbk(";界面部分"), "10375", ui.text(WindowId::Main, titleLabel));
 }
 
 }  // namespace core

@@ -5,6 +5,7 @@
 
 #include "core/gbk_text.h"
 #include "game/status_tips.h"
+#include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
 
@@ -47,7 +48,9 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
 
     // The ini folder belongs to the game; a launcher outside a full game directory must not
     // make one, so a missing folder simply means no file.
-    platform::writeFileAtomically(launcherDirectory + "/ini/StatusTips.ini", statusTipsBlock());
+    const char separator = platform::pathSeparator;
+    platform::writeFileAtomically(
+        launcherDirectory + separator + "ini" + separator + "StatusTips.ini", statusTipsBlock());
     ui.startProgram(clientCommandLine);
     ui.closeWindow(ui::WindowId::Main);
 }
