@@ -2,14 +2,18 @@
 
 #include "app/front_ends.h"
 
-#ifdef LAUNCHER_HAS_FLTK
+#if defined(_WIN32)
+#include "ui/win32/win32_front_end.h"
+#elif defined(LAUNCHER_HAS_FLTK)
 #include "ui/fltk/fltk_front_end.h"
 #endif
 
 namespace app {
 
 std::unique_ptr<ui::FrontEnd> makeWindowFrontEnd(Launcher& launcher) {
-#ifdef LAUNCHER_HAS_FLTK
+#if defined(_WIN32)
+    return ui::win32::makeFrontEnd(launcher.ui);
+#elif defined(LAUNCHER_HAS_FLTK)
     if (ui::fltk::displayAvailable()) {
         return ui::fltk::makeFrontEnd(launcher.ui);
     }

@@ -1,0 +1,378 @@
+#include "ui/win32/window_view.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "platform/encoding.h"
+#include "ui/layout.h"
+#include "ui/win32/gdi_resources.h"
+#include "ui/win32/window_classes.h"
+
+namespace ui::win32 {
+namespace {
+
+// A drop-down list's native height includes its dropped list.
+constexpr int droppedListHeight = 160;
+
+void addItem(HWND combo, const ComboItem& item) {
+    std::wstring text = wideText(item.text);
+    LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) {
+        SendMessageW(combo, CB_SETITEMDATA, index, item.data);
+    }
+}
+
+struct Placement {
+    HWND parent;
+    Record* container;  // null when the parent is no container of the launcher's
+    int originX;
+    int originY;
+};
+
+class Builder {
+  public:
+    Builder(Interface& iface, WindowId id) : iface_(iface), id_(id) {}
+
+    WindowView build(HWND owner) {
+        registerWindowClasses();
+        const bool main = id_ == WindowId::Main;
+        const int w = main ? mainWindowWidth : updateWindowWidth;
+        const int h = main ? mainWindowHeight : updateWindowHeight;
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+        // The main window's taskbar entry has an empty title.
+        std::wstring title = main ? std::wstring() : wideText(gbk("程序更新"));
+        HWND window =
+            CreateWindowExW(WS_EX_APPWINDOW, main ? skinClass : containerClass, title.c_str(),
+                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, left, top, w, h, owner,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!window) {
+            throw std::runtime_error("cannot create the launcher window");
+        }
+        Record self;
+        self.iface = &iface_;
+        self.window = id_;
+        self.movesWindow = main;
+        addRecord(window, std::move(self));
+        view_.window = window;
+        for (const Control& control : iface_.window(id_)->controls()) {
+            add(control);
+        }
+        return std::move(view_);
+    }
+
+  private:
+    Record base(const Control& control) const {
+        Record record;
+        record.iface = &iface_;
+        record.window = id_;
+        record.layout = control.layout;
+        return record;
+    }
+
+    Placement placementOf(const Control& control) const {
+        const char* parent = control.layout->parent;
+        HWND hwnd = parent ? view_.controls.at(parent) : view_.window;
+        Record* record = recordOf(hwnd);
+        if (record && record->kind() == Kind::PageControl && !record->pages.empty()) {
+            // Pages place their controls relative to the whole tab control.
+            hwnd = record->pages.at(control.layout->page);
+            record = recordOf(hwnd);
+        }
+        return {hwnd, record, record ? record->originX : 0, record ? record->originY : 0};
+    }
+
+    HWND create(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                const Control& control, const Placement& at, int height) {
+        const ControlSpec& layout = *control.layout;
+        style |= WS_CHILD | WS_CLIPSIBLINGS;
+        if (control.visible) {
+            style |= WS_VISIBLE;
+        }
+        HWND hwnd = CreateWindowExW(exStyle, className, text.c_str(), style, layout.x - at.originX,
+                                    layout.y - at.originY, layout.w, height, at.parent, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+        if (!hwnd) {
+            throw std::runtime_error(std::string("cannot create the control ") + layout.name);
+        }
+        // Later controls lie over earlier ones, as in the layout.
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(layout.font)), FALSE);
+        return hwnd;
+    }
+
+    void add(const Control& control) {
+        const ControlSpec& layout = *control.layout;
+        if (layout.kind == Kind::Window || layout.kind == Kind::Client ||
+            layout.kind == Kind::Timer) {
+            return;
+        }
+        Placement at = placementOf(control);
+        if (layout.kind == Kind::TransLabel) {
+            // Drawn by its container straight onto the container's background.
+            if (at.container) {
+                at.container->labels.push_back(&layout);
+            }
+            view_.controls.emplace(layout.name, at.parent);
+            return;
+        }
+        HWND hwnd = createControl(control, at);
+        view_.controls.emplace(layout.name, hwnd);
+    }
+
+    HWND createControl(const Control& control, const Placement& at) {
+        const ControlSpec& layout = *control.layout;
+        const std::wstring text = wideText(control.text);
+        Record record = base(control);
+        HWND hwnd = nullptr;
+        switch (layout.kind) {
+            case Kind::PicBox:
+            case Kind::GroupBox:
+                hwnd = create(containerClass, L"", WS_CLIPCHILDREN, 0, control, at, layout.h);
+                record.movesWindow = id_ == WindowId::Main;
+                break;
+            case Kind::PicBtn:
+                hwnd = create(pictureButtonClass, L"", 0, 0, control, at, layout.h);
+                record.pictures =
+                    layout.picture ? findButtonPictures(layout.picture) : ButtonPictures{};
+                cutOutline(hwnd, record);
+                break;
+            case Kind::Label:
+                // No notify style: presses go through to the panel, which moves the window.
+                hwnd = create(L"STATIC", text, SS_LEFT | SS_CENTERIMAGE | WS_BORDER, 0, control, at,
+                              layout.h);
+                break;
+            case Kind::EditBox:
+                hwnd = createField(control, at, text);
+                record.systemProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                    hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
+                break;
+            case Kind::ComboBox:
+                hwnd = create(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                              control, at, layout.h + droppedListHeight);
+                for (const ComboItem& item : control.items) {
+                    addItem(hwnd, item);
+                }
+                SendMessageW(hwnd, CB_SETCURSEL, control.selection, 0);
+                break;
+            case Kind::Button:
+                hwnd =
+                    create(L"BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, 0, control, at, layout.h);
+                EnableWindow(hwnd, control.enabled);
+                break;
+            case Kind::ListView:
+                hwnd = createList(control, at);
+                break;
+            case Kind::ProcessBar:
+                hwnd = create(PROGRESS_CLASSW, L"", 0, 0, control, at, layout.h);
+                SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
+                SendMessageW(hwnd, PBM_SETPOS, control.position, 0);
+                break;
+            case Kind::PageControl:
+                hwnd = create(WC_TABCONTROLW, L"", WS_CLIPCHILDREN, 0, control, at, layout.h);
+                addPages(hwnd, control, record);
+                break;
+            default:
+                throw std::logic_error("no native control for this kind of control");
+        }
+        Record& added = addRecord(hwnd, std::move(record));
+        if (layout.kind == Kind::PageControl) {
+            showCurrentPage(added);
+        }
+        return hwnd;
+    }
+
+    HWND createField(const Control& control, const Placement& at, const std::wstring& text) {
+        const ControlSpec& layout = *control.layout;
+        if (layout.multiline) {
+            // The activity log: a sunken frame inside a raised one, lines broken at its
+            // width, a vertical scroll bar, Enter starts a new line.
+            return create(L"EDIT", text,
+                          ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+                          WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, control, at, layout.h);
+        }
+        DWORD style = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+        if (layout.password) {
+            style |= ES_PASSWORD;
+        }
+        HWND hwnd = create(L"EDIT", text, style, 0, control, at, layout.h);
+        if (layout.password) {
+            SendMessageW(hwnd, EM_SETPASSWORDCHAR, L'*', 0);
+        }
+        return hwnd;
+    }
+
+    HWND createList(const Control& control, const Placement& at) {
+        const ControlSpec& layout = *control.layout;
+        HWND hwnd = create(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                           WS_EX_CLIENTEDGE, control, at, layout.h);
+        DWORD extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+        SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, colorRef(layout.color));
+        for (size_t i = 0; i < layout.columns.size(); ++i) {
+            const Column& column = layout.columns[i];
+            std::wstring caption = wideText(gbk(column.caption));
+            LVCOLUMNW item{};
+            item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            item.fmt = column.align == Align::Center  ? LVCFMT_CENTER
+                       : column.align == Align::Right ? LVCFMT_RIGHT
+                                                      : LVCFMT_LEFT;
+            item.cx = column.width;
+            item.pszText = caption.data();
+            SendMessageW(hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&item));
+        }
+        return hwnd;
+    }
+
+    void addPages(HWND tabs, const Control& control, Record& record) {
+        const ControlSpec& layout = *control.layout;
+        for (size_t i = 0; i < layout.tabs.size(); ++i) {
+            std::wstring caption = wideText(gbk(layout.tabs[i]));
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = caption.data();
+            SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        }
+        RECT area{0, 0, layout.w, layout.h};
+        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        for (size_t i = 0; i < layout.tabs.size(); ++i) {
+            HWND page = CreateWindowExW(0, containerClass, L"",
+                                        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, area.left,
+                                        area.top, area.right - area.left, area.bottom - area.top,
+                                        tabs, nullptr, GetModuleHandleW(nullptr), nullptr);
+            Record pageRecord = base(control);
+            pageRecord.page = static_cast<int>(i);
+            pageRecord.originX = area.left;
+            pageRecord.originY = area.top;
+            // A page is a container, not the tab control itself: its notifications are its
+            // children's.
+            pageRecord.layout = nullptr;
+            pageRecord.window = id_;
+            addRecord(page, std::move(pageRecord));
+            record.pages.push_back(page);
+        }
+    }
+
+    void cutOutline(HWND hwnd, const Record& record) {
+        const ControlSpec& layout = *record.layout;
+        if (!layout.hasTransparent || !record.pictures.normal) {
+            return;
+        }
+        // Clicks on the cut-out parts fall through to what lies behind the button.
+        HRGN region = regionOf(*record.pictures.normal, layout.transparent);
+        if (region && !SetWindowRgn(hwnd, region, FALSE)) {
+            DeleteObject(region);
+        }
+    }
+
+    Interface& iface_;
+    WindowId id_;
+    WindowView view_;
+};
+
+void fillRows(HWND list, const Control& control) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    const size_t columns = control.layout->columns.size();
+    for (size_t row = 0; row < control.rows.size(); ++row) {
+        const auto& cells = control.rows[row].cells;
+        for (size_t column = 0; column < columns; ++column) {
+            std::wstring text = column < cells.size() ? wideText(cells[column]) : std::wstring();
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(row);
+            item.iSubItem = static_cast<int>(column);
+            item.pszText = text.data();
+            if (column == 0) {
+                SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            } else {
+                SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void refreshLabel(HWND container, const Control& control) {
+    if (Record* record = recordOf(container)) {
+        RECT rect = labelRect(*record, *control.layout);
+        // The container draws its background again behind the label before the caption,
+        // so an old caption leaves no trace.
+        InvalidateRect(container, &rect, FALSE);
+    }
+}
+
+}  // namespace
+
+WindowView buildWindow(Interface& iface, WindowId id, HWND owner) {
+    return Builder(iface, id).build(owner);
+}
+
+void refreshControl(const WindowView& view, const Control& control, Change change) {
+    auto it = view.controls.find(control.name());
+    if (it == view.controls.end()) {
+        return;
+    }
+    HWND hwnd = it->second;
+    Kind kind = control.kind();
+    if (kind == Kind::TransLabel) {
+        refreshLabel(hwnd, control);
+        return;
+    }
+    switch (change) {
+        case Change::Show:
+        case Change::Hide:
+            ShowWindow(hwnd, change == Change::Show ? SW_SHOW : SW_HIDE);
+            if (kind == Kind::PageControl && change == Change::Show) {
+                if (Record* record = recordOf(hwnd)) {
+                    showCurrentPage(*record);
+                }
+            }
+            return;
+        case Change::Enable:
+        case Change::Disable:
+            if (kind == Kind::Button) {
+                EnableWindow(hwnd, change == Change::Enable);
+            } else {
+                InvalidateRect(hwnd, nullptr, FALSE);
+            }
+            return;
+        case Change::Text:
+            if (kind == Kind::GroupBox) {
+                InvalidateRect(hwnd, nullptr, FALSE);
+            } else if (windowText(hwnd) != control.text) {
+                Record* record = recordOf(hwnd);
+                if (record) {
+                    record->settingText = true;
+                }
+                SetWindowTextW(hwnd, wideText(control.text).c_str());
+                if (record) {
+                    record->settingText = false;
+                }
+                if (control.layout->multiline) {
+                    // The newest line of the log is the one to see.
+                    int end = GetWindowTextLengthW(hwnd);
+                    SendMessageW(hwnd, EM_SETSEL, end, end);
+                    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+                }
+            }
+            return;
+        case Change::AddItem:
+            if (!control.items.empty()) {
+                addItem(hwnd, control.items.back());
+            }
+            return;
+        case Change::Rows:
+            fillRows(hwnd, control);
+            return;
+        case Change::Position:
+            SendMessageW(hwnd, PBM_SETPOS, control.position, 0);
+            return;
+    }
+}
+
+}  // namespace ui::win32
