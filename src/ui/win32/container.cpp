@@ -266,7 +266,11 @@ LRESULT CALLBACK containerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
             break;
         case WM_LBUTTONDOWN: {
             POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (self->movesWindow && !onLabel(*self, point)) {
+            // A press on a disabled child comes to its container, but it is no press on
+            // the background.
+            HWND child = ChildWindowFromPointEx(hwnd, point, CWP_SKIPINVISIBLE);
+            bool onDisabledChild = child && child != hwnd && !IsWindowEnabled(child);
+            if (self->movesWindow && !onDisabledChild && !onLabel(*self, point)) {
                 // As if the title bar had been grabbed: the system moves the window.
                 ReleaseCapture();
                 SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_NCLBUTTONDOWN, HTCAPTION, 0);
