@@ -119,7 +119,10 @@ class Win32FrontEnd : public FrontEnd {
 
     // The launcher window that Esc would close now, if any.
     std::optional<WindowId> escapeTarget() {
-        HWND active = GetActiveWindow();
+        // The window of the focused control: without a window manager (Wine on a bare X
+        // display) the system may not have made that window the active one.
+        HWND focus = GetFocus();
+        HWND active = focus ? GetAncestor(focus, GA_ROOT) : GetActiveWindow();
         for (WindowId window : {WindowId::Update, WindowId::Main}) {
             auto& slot = view(window);
             if (slot && slot->window == active) {
