@@ -117,7 +117,7 @@ class Win32FrontEnd : public FrontEnd {
         }
     }
 
-    // The launcher window that Esc would close now, if any.
+    // The launcher window that has the keyboard now, if any: the one Esc would close.
     std::optional<WindowId> escapeTarget() {
         // The window of the focused control: without a window manager (Wine on a bare X
         // display) the system may not have made that window the active one.
@@ -134,16 +134,41 @@ class Win32FrontEnd : public FrontEnd {
 
     static LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags) {
         // Bit 31 clear: pressed; bit 30 clear: not a repeat.
-        bool pressed = (flags & 0xC0000000) == 0;
-        if (code == HC_ACTION && key == VK_ESCAPE && pressed && current && !comboDropped()) {
-            if (auto window = current->escapeTarget()) {
-                Interface& iface = current->iface_;
-                WindowId target = *window;
-                iface.loop().post([&iface, target] { iface.escape(target); });
+        bool pressed = (flags & 0x80000000) == 0;
+        bool repeat = (flags & 0x40000000) != 0;
+        if (code == HC_ACTION && current && pressed) {
+            if (key == VK_ESCAPE && !repeat && !comboDropped() && current->escape()) {
+                return 1;
+            }
+            if (key == VK_TAB && current->moveFocus(GetKeyState(VK_SHIFT) < 0)) {
                 return 1;
             }
         }
         return CallNextHookEx(nullptr, code, key, flags);
+    }
+
+    bool escape() {
+        auto window = escapeTarget();
+        if (!window) {
+            return false;
+        }
+        Interface& iface = iface_;
+        WindowId target = *window;
+        iface.loop().post([&iface, target] { iface.escape(target); });
+        return true;
+    }
+
+    // Tab and Shift+Tab go from field to field as in a dialog; no press event is raised.
+    bool moveFocus(bool back) {
+        auto window = escapeTarget();
+        if (!window) {
+            return false;
+        }
+        HWND next = nextTabStop(*view(*window), GetFocus(), back);
+        if (next) {
+            SetFocus(next);
+        }
+        return true;
     }
 
     // A dropped list takes Esc for itself, to close the list.

@@ -121,6 +121,9 @@ class Builder {
         }
         HWND hwnd = createControl(control, at);
         view_.controls.emplace(layout.name, hwnd);
+        if (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) {
+            view_.tabOrder.push_back(hwnd);
+        }
     }
 
     HWND createControl(const Control& control, const Placement& at) {
@@ -207,8 +210,9 @@ class Builder {
 
     HWND createList(const Control& control, const Placement& at) {
         const ControlSpec& layout = *control.layout;
-        HWND hwnd = create(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                           WS_EX_CLIENTEDGE, control, at, layout.h);
+        HWND hwnd =
+            create(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+                   WS_EX_CLIENTEDGE, control, at, layout.h);
         DWORD extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
         SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, colorRef(layout.color));
@@ -307,6 +311,25 @@ void refreshLabel(HWND container, const Control& control) {
 }
 
 }  // namespace
+
+HWND nextTabStop(const WindowView& view, HWND focus, bool back) {
+    const auto& order = view.tabOrder;
+    const int count = static_cast<int>(order.size());
+    int at = -1;
+    for (int i = 0; i < count; ++i) {
+        if (order[i] == focus || IsChild(order[i], focus)) {
+            at = i;
+        }
+    }
+    for (int step = 1; step <= count; ++step) {
+        int i = at < 0 ? (back ? count - step : step - 1)
+                       : ((at + (back ? -step : step)) % count + count) % count;
+        if (IsWindowVisible(order[i]) && IsWindowEnabled(order[i])) {
+            return order[i];
+        }
+    }
+    return nullptr;
+}
 
 WindowView buildWindow(Interface& iface, WindowId id, HWND owner) {
     return Builder(iface, id).build(owner);

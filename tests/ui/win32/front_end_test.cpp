@@ -11,6 +11,7 @@
 #include "platform/event_loop.h"
 #include "ui/interface.h"
 #include "ui/win32/record.h"
+#include "ui/win32/window_view.h"
 
 namespace ui::win32 {
 namespace {
@@ -172,6 +173,28 @@ TEST_F(Win32FrontEndTest, ClosedMainWindowIsHiddenAtOnceAndTheModelGone) {
     iface_.escape(WindowId::Main);
     loop_.runUntil([&] { return !iface_.isOpen(WindowId::Main); });
     EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+// Tab goes through the reachable fields in the layout's order, around at the end.
+TEST(Win32TabOrder, FollowsTheLayoutAndSkipsWhatCannotBeReached) {
+    platform::EventLoop loop;
+    Interface iface(loop);
+    iface.openMainWindow();
+    WindowView view = buildWindow(iface, WindowId::Main, nullptr);
+    auto at = [&](const char* name) { return view.controls.at(name); };
+    ShowWindow(view.window, SW_SHOWNA);
+    iface.show(WindowId::Main, "注册框");
+    ShowWindow(at("注册框"), SW_SHOW);
+
+    EXPECT_EQ(nextTabStop(view, at("编辑框1"), false), at("编辑框2"));
+    EXPECT_EQ(nextTabStop(view, at("编辑框3"), false), at("编辑框4"));
+    EXPECT_EQ(nextTabStop(view, at("编辑框2"), true), at("编辑框1"));
+    // The last stop of the shown panel leads round to its first.
+    EXPECT_EQ(nextTabStop(view, at("按钮2"), false), at("编辑框1"));
+    EXPECT_EQ(nextTabStop(view, at("编辑框1"), true), at("按钮2"));
+    EnableWindow(at("按钮1"), FALSE);
+    EXPECT_EQ(nextTabStop(view, at("组合框1"), false), at("按钮2"));
+    DestroyWindow(view.window);
 }
 
 }  // namespace
