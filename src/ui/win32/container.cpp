@@ -194,16 +194,6 @@ bool notify(const NMHDR& header) {
         showCurrentPage(*control);
         return true;
     }
-    if (control->kind() == Kind::ListView && header.code == LVN_GETINFOTIPW) {
-        auto& tip = reinterpret_cast<const NMLVGETINFOTIPW&>(header);
-        const Control* list = control->control();
-        if (list && tip.iItem >= 0 && tip.iItem < static_cast<int>(list->rows.size()) &&
-            tip.cchTextMax > 0) {
-            std::wstring text = wideText(list->rows[tip.iItem].tip);
-            lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
-        }
-        return true;
-    }
     return false;
 }
 

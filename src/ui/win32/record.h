@@ -36,6 +36,10 @@ struct Record {
     bool heldOver = false;
     bool tracking = false;
 
+    // Report-view lists: the tip window and the row it shows the tip of.
+    HWND tooltip = nullptr;
+    int tipRow = -1;
+
     // Controls of the system's own classes, subclassed.
     WNDPROC systemProc = nullptr;
     bool settingText = false;

@@ -22,6 +22,12 @@ LRESULT CALLBACK pictureButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, 
 // takes it.
 LRESULT CALLBACK fieldProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Report-view lists, subclassed: the hover tip follows the row under the pointer, over
+// every column.
+LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// Gives a list its tip window.
+void addRowTips(Record& list);
+
 // Shows the page of a tab control that its control model has chosen.
 void showCurrentPage(const Record& tabs);
 // The rectangle of a transparent label in its container's client area.

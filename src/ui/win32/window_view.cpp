@@ -25,6 +25,11 @@ void addItem(HWND combo, const ComboItem& item) {
     }
 }
 
+WNDPROC subclass(HWND hwnd, WNDPROC procedure) {
+    return reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
 struct Placement {
     HWND parent;
     Record* container;  // null when the parent is no container of the launcher's
@@ -150,8 +155,6 @@ class Builder {
                 break;
             case Kind::EditBox:
                 hwnd = createField(control, at, text);
-                record.systemProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-                    hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure)));
                 break;
             case Kind::ComboBox:
                 hwnd = create(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
@@ -182,7 +185,14 @@ class Builder {
                 throw std::logic_error("no native control for this kind of control");
         }
         Record& added = addRecord(hwnd, std::move(record));
-        if (layout.kind == Kind::PageControl) {
+        // Subclassed once the record is there, so the new procedure always finds the
+        // system's own.
+        if (layout.kind == Kind::EditBox) {
+            added.systemProc = subclass(hwnd, fieldProcedure);
+        } else if (layout.kind == Kind::ListView) {
+            added.systemProc = subclass(hwnd, listProcedure);
+            addRowTips(added);
+        } else if (layout.kind == Kind::PageControl) {
             showCurrentPage(added);
         }
         return hwnd;
@@ -213,7 +223,7 @@ class Builder {
         HWND hwnd =
             create(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
                    WS_EX_CLIENTEDGE, control, at, layout.h);
-        DWORD extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+        DWORD extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
         SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, colorRef(layout.color));
         for (size_t i = 0; i < layout.columns.size(); ++i) {
@@ -299,6 +309,9 @@ void fillRows(HWND list, const Control& control) {
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    if (Record* record = recordOf(list)) {
+        record->tipRow = -1;  // the row under the pointer has new content
+    }
 }
 
 void refreshLabel(HWND container, const Control& control) {
