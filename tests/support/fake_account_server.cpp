@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include "support/loopback_listener.h"
 
 #include <stdexcept>
 
@@ -19,17 +20,7 @@ constexpr auto lifetime = 120s;
 }  // namespace
 
 FakeAccountServer::FakeAccountServer() {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listenFd_, 16) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("fake account server: cannot listen");
-    }
-    port_ = ntohs(address.sin_port);
+    listenFd_ = listenOnLoopback(16, port_, "fake account server");
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("fake account server: cannot create pipe");

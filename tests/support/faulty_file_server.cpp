@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include "support/loopback_listener.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,17 +48,7 @@ long long rangeStart(const std::string& request) {
 }  // namespace
 
 FaultyFileServer::FaultyFileServer() {
-    listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd_ < 0 || bind(listenFd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listenFd_, 64) != 0 ||
-        getsockname(listenFd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("test server: cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(address.sin_port);
+    listenFd_ = listenOnLoopback(64, port_, "test file server");
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include "support/loopback_listener.h"
 
 #include <fcntl.h>
 
@@ -84,19 +85,11 @@ const char* reasonOf(int status) {
 }  // namespace
 
 HttpTestServer::HttpTestServer() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
+    listener_ = listenOnLoopback(16, port_, "the test HTTP server");
     int pipeFds[2];
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        ::listen(listener_, 16) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0 ||
-        ::pipe2(pipeFds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("the test HTTP server cannot listen");
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("the test HTTP server cannot create its stop pipe");
     }
-    port_ = ntohs(address.sin_port);
     stopRead_ = pipeFds[0];
     stopWrite_ = pipeFds[1];
     thread_ = std::thread([this] { run(); });

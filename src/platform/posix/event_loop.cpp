@@ -136,18 +136,4 @@ bool EventLoop::runOnce(std::chrono::milliseconds maxWait) {
     return ran;
 }
 
-void EventLoop::runUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        runOnce(std::chrono::milliseconds(50));
-    }
-}
-
-void EventLoop::runFor(std::chrono::milliseconds duration) {
-    auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
-        runOnce(left < std::chrono::milliseconds(0) ? std::chrono::milliseconds(0) : left);
-    }
-}
-
 }  // namespace platform

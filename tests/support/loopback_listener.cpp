@@ -1,0 +1,31 @@
+#include "support/loopback_listener.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace testing_support {
+
+int listenOnLoopback(int backlog, int& port, const char* who) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd, backlog) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0) {
+            close(fd);
+        }
+        throw std::runtime_error(std::string(who) + ": cannot listen on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+}  // namespace testing_support
