@@ -375,19 +375,20 @@ void DownloadTask::finish() {
 }
 
 bool DownloadTask::closeFile() {
-    std::lock_guard lock(partsMutex_);
-    if (!file_) {
-        return false;
+    std::unique_ptr<platform::MappedFile> file;
+    bool complete;
+    {
+        std::lock_guard lock(partsMutex_);
+        file = std::move(file_);
+        complete = file && !stopped_ && parts_.complete();
     }
-    bool complete = !stopped_ && parts_.complete();
     // A failed download is deleted anyway: only a complete one waits for the disk.
-    if (complete && !file_->close()) {
+    if (complete && !file->close()) {
         if (param_.logSink) {
             param_.logSink(gbk("写入文件错误"));
         }
-        complete = false;
+        return false;
     }
-    file_.reset();
     return complete;
 }
 
