@@ -34,7 +34,9 @@ int main(int argc, char** argv) {
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
+    bool completed = false;
     std::int32_t total = -1;
+    game::Download download;
 
     core::TaskParam param;
     param.flags = 0x1000;
@@ -48,7 +50,9 @@ int main(int argc, char** argv) {
     param.readBlock = 10240;
     param.notify = [&](core::DownloadNotice& notice) {
         if (notice.event == 4) {
+            bool whole = download.completed();
             std::lock_guard lock(mutex);
+            completed = whole;
             total = notice.value;
             done = true;
             ended.notify_all();
@@ -56,7 +60,6 @@ int main(int argc, char** argv) {
         return 0;
     };
 
-    game::Download download;
     long peak = anonymousKiB();
     auto start = std::chrono::steady_clock::now();
     if (!download.start(param)) {
@@ -71,5 +74,9 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     peak = std::max(peak, anonymousKiB());
     std::printf("%d %.3f %ld\n", total, seconds, peak);
-    return total > 0 ? 0 : 1;
+    if (!completed) {
+        std::fprintf(stderr, "download_bench: the download did not complete\n");
+        return 1;
+    }
+    return 0;
 }

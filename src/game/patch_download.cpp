@@ -72,9 +72,6 @@ void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDown
     } else {
         // Starting a truncated program would be worse than saying the download failed.
         ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));
-        if (!written.empty()) {
-            platform::deleteFile(written);
-        }
     }
     ui.closeWindow(ui::WindowId::Update);
     ui.closeWindow(ui::WindowId::Main);
@@ -159,12 +156,17 @@ std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
     } else if (notice.event == eventEnded) {
         // Read while the task is still held, before the object is emptied.
         std::int32_t done = download.bytesDone();
+        std::string written = patch.writtenPath();
+        bool complete = !written.empty() && download.completed();
         patch.ended(done);
+        // However a download ends short (a failure, the window closed, the launcher
+        // ending), no half-written program stays behind to be started by hand.
+        if (!complete && !written.empty()) {
+            platform::deleteFile(written);
+        }
         if (patch.ending()) {
             return 0;
         }
-        bool complete =
-            !patch.writtenPath().empty() && static_cast<double>(done) == state.downloadTotalSize;
         ui.loop().post([&ui, &state, &patch, complete] { finish(ui, state, patch, complete); });
     }
     return 0;

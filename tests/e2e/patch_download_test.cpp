@@ -8,6 +8,7 @@
 #include "support/fake_account_server.h"
 #include "support/faulty_file_server.h"
 #include "support/headless_launcher.h"
+#include "support/sha256.h"
 #include "support/test_files.h"
 
 namespace {
@@ -65,6 +66,43 @@ class PatchDownload : public ::testing::Test {
         return seen;
     }
     std::string gameFile(const std::string& name) { return (launcher.directory() / name).string(); }
+    std::string sha(const std::string& name) {
+        return testing_support::sha256Hex(testing_support::readFile(gameFile(name)));
+    }
+    // The update ends with the failure box: nothing started, the patch file gone, both
+    // windows closed and the launcher ended.
+    void expectFailedUpdate() {
+        auto box = boxAfterUpdate();
+        ASSERT_TRUE(box) << launcher.transcript();
+        EXPECT_EQ((*box)["text"], "补丁下载失败，请稍后重试");
+        EXPECT_EQ((*box)["title"], "错误");
+        EXPECT_EQ((*box)["flags"], 0);
+        EXPECT_EQ(launcher.waitExit(), 0);
+        EXPECT_TRUE(launcher.eventsNamed("start").empty());
+        EXPECT_FALSE(std::filesystem::exists(gameFile("p.exe")));
+        auto c = closes();
+        EXPECT_NE(std::find(c.begin(), c.end(), "closed update"), c.end());
+        ASSERT_FALSE(c.empty());
+        EXPECT_EQ(c.back(), "closed main");
+    }
+    // The update ends with the finished box and the patch, identical to the server's,
+    // started under its own name.
+    void expectFinishedUpdate(const std::string& body) {
+        auto box = boxAfterUpdate();
+        ASSERT_TRUE(box) << launcher.transcript();
+        EXPECT_EQ((*box)["text"], "下载完成");
+        EXPECT_EQ(launcher.waitExit(), 0);
+        EXPECT_EQ(sha("p.exe"), testing_support::sha256Hex(body));
+        auto starts = launcher.eventsNamed("start");
+        ASSERT_EQ(starts.size(), 1u);
+        EXPECT_EQ(starts[0]["cmdline"], "p.exe");
+    }
+    // Waits until the progress bar has moved, so the patch is half-way.
+    void waitForProgress() {
+        ASSERT_TRUE(launcher.waitFor(
+            [](const Json& e) { return e["ev"] == "position" && e["value"] > 0; }, 20s))
+            << launcher.transcript();
+    }
 
     // Zone 1's account server, which finds version 1.0.1 out of date.
     testing_support::FakeAccountServer zone;
@@ -127,16 +165,70 @@ TEST_F(PatchDownload, AMissingPatchIsAFailureAndNothingStarts) {
     EXPECT_EQ(closes().back(), "closed main");
 }
 
-TEST_F(PatchDownload, APatchWhosePartsAllFailIsDeleted) {
-    // The server ignores Range: every connection after the first fails.
-    files.route("/patch/p.exe", Route{.body = scriptPatch(), .honourRange = false});
+TEST_F(PatchDownload, AServerIgnoringRangesStillDeliversThePatch) {
+    std::string body = scriptPatch();
+    files.route("/patch/p.exe", Route{.body = body, .honourRange = false});
     acceptUpdate();
-    auto box = boxAfterUpdate();
-    ASSERT_TRUE(box) << launcher.transcript();
-    EXPECT_EQ((*box)["text"], "补丁下载失败，请稍后重试");
+    expectFinishedUpdate(body);
+}
+
+TEST_F(PatchDownload, CappedRangeRepliesDeliverThePatchWithoutWaiting) {
+    std::string body = scriptPatch();
+    files.route("/patch/p.exe", Route{.body = body, .rangeCap = 20000});
+    acceptUpdate();
+    auto before = std::chrono::steady_clock::now();
+    expectFinishedUpdate(body);
+    // A capped reply taken for a failure would wait five seconds before going on.
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 4s);
+    EXPECT_GE(files.requests().size(), 1u + 480000 / 20000);
+}
+
+TEST_F(PatchDownload, APatchReplacedOnTheServerDuringTheDownloadFailsAtOnce) {
+    files.route("/patch/p.exe", Route{.body = scriptPatch(),
+                                      .pieceSize = 20000,
+                                      .pause = 20ms,
+                                      .replacedAfter = 1,
+                                      .replacement = scriptPatch() + "more"});
+    acceptUpdate();
+    auto before = std::chrono::steady_clock::now();
+    expectFailedUpdate();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 4s) << "no retries are waited for";
+}
+
+TEST_F(PatchDownload, RangesFromAnotherStartFailThePatch) {
+    files.route("/patch/p.exe", Route{.body = scriptPatch(), .answeredStart = 1000});
+    acceptUpdate();
+    expectFailedUpdate();
+}
+
+TEST_F(PatchDownload, APartialReplyToTheWholeFileRequestFailsThePatch) {
+    // "206 bytes 0-99/600000": 100 bytes are no complete patch.
+    files.route("/patch/p.exe", Route{.body = scriptPatch(), .partialWholeReply = 100});
+    acceptUpdate();
+    expectFailedUpdate();
+    EXPECT_EQ(files.requests().size(), 1u);
+}
+
+TEST_F(PatchDownload, QuittingDuringTheDownloadLeavesNoPatchBehind) {
+    files.route("/patch/p.exe", Route{.body = scriptPatch(), .pieceSize = 4000, .pause = 200ms});
+    acceptUpdate();
+    waitForProgress();
+    ASSERT_TRUE(std::filesystem::exists(gameFile("p.exe")));
+    launcher.send("quit");
     EXPECT_EQ(launcher.waitExit(), 0);
-    EXPECT_TRUE(launcher.eventsNamed("start").empty());
     EXPECT_FALSE(std::filesystem::exists(gameFile("p.exe")));
+    EXPECT_TRUE(launcher.eventsNamed("start").empty());
+    EXPECT_FALSE(boxAfterUpdate());
+}
+
+TEST_F(PatchDownload, ClosingTheUpdateWindowDuringTheDownloadLeavesNoPatchBehind) {
+    files.route("/patch/p.exe", Route{.body = scriptPatch(), .pieceSize = 4000, .pause = 200ms});
+    acceptUpdate();
+    waitForProgress();
+    launcher.send("key update Esc");
+    EXPECT_EQ(launcher.waitExit(), 0);
+    EXPECT_FALSE(std::filesystem::exists(gameFile("p.exe")));
+    EXPECT_TRUE(launcher.eventsNamed("start").empty());
 }
 
 TEST_F(PatchDownload, AnOldEntryInTheWayLeadsToTheRenamedPatch) {

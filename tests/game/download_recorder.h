@@ -80,6 +80,11 @@ class DownloadRecorder {
         std::lock_guard lock(mutex_);
         return bytesDoneAtEnd_;
     }
+    // What the watched download said at event 4 of the whole file being on the disk.
+    bool completedAtEnd() {
+        std::lock_guard lock(mutex_);
+        return completedAtEnd_;
+    }
     bool notifiedOnCallerThread() {
         std::lock_guard lock(mutex_);
         return onCallerThread_;
@@ -93,6 +98,7 @@ class DownloadRecorder {
 
     std::int32_t onNotice(core::DownloadNotice& notice) {
         std::int32_t done = notice.event == 4 && download_ ? download_->bytesDone() : 0;
+        bool completed = notice.event == 4 && download_ && download_->completed();
         std::lock_guard lock(mutex_);
         onCallerThread_ = onCallerThread_ || std::this_thread::get_id() == caller_;
         notices_.push_back(notice);
@@ -101,6 +107,7 @@ class DownloadRecorder {
         }
         if (notice.event == 4) {
             bytesDoneAtEnd_ = done;
+            completedAtEnd_ = completed;
             ended_.notify_all();
         }
         return notice.event == 18 ? existingAnswer_ : 0;
@@ -114,6 +121,7 @@ class DownloadRecorder {
     std::string newPath_;
     const game::Download* download_ = nullptr;
     std::int32_t bytesDoneAtEnd_ = -1;
+    bool completedAtEnd_ = false;
     std::thread::id caller_ = std::this_thread::get_id();
     bool onCallerThread_ = false;
 };

@@ -114,4 +114,27 @@ TEST(PartsTable, RecordsNoMoreThanThePartHolds) {
     EXPECT_FALSE(table.complete());
 }
 
+TEST(PartsTable, TheWholeFileGoesToOnePartAndIsNeverSplit) {
+    PartsTable table;
+    table.divide(100000, 5);
+    for (int i = 0; i < 5; ++i) {
+        table.take();
+    }
+    table.record(0, 20000);
+    table.record(3, 500);
+    ASSERT_TRUE(table.takeWholeFile(3));
+    EXPECT_EQ(layout(table), (std::vector<std::pair<int, int>>{
+                                 {0, 0}, {20000, 0}, {40000, 0}, {0, 100000}, {80000, 0}}));
+    EXPECT_EQ(table.part(3).done, 0) << "the file comes again from its start";
+    EXPECT_EQ(table.record(0, 100), 0) << "the other parts take no more bytes";
+    EXPECT_FALSE(table.takeWholeFile(1)) << "one connection fetches the whole file";
+    EXPECT_FALSE(table.take()) << "neither free nor split";
+    // Its own connection, asked to continue, is sent the file from its start again.
+    table.record(3, 70000);
+    EXPECT_TRUE(table.takeWholeFile(3));
+    EXPECT_EQ(table.part(3).done, 0);
+    table.record(3, 100000);
+    EXPECT_TRUE(table.complete());
+}
+
 }  // namespace

@@ -22,7 +22,10 @@ TEST(ReplyHead, ReadsStatusAndHeadersInEitherLetterCase) {
     ASSERT_TRUE(head);
     EXPECT_EQ(head->status, 206);
     EXPECT_EQ(head->contentLength, 1234);
-    EXPECT_EQ(head->contentRange, "bytes 10-1243/5000");
+    ASSERT_TRUE(head->contentRange);
+    EXPECT_EQ(head->contentRange->first, 10);
+    EXPECT_EQ(head->contentRange->length(), 1234);
+    EXPECT_EQ(head->contentRange->total, 5000);
     EXPECT_EQ(head->acceptRanges, "bytes");
     EXPECT_EQ(head->contentDisposition, "attachment; filename=\"p.exe\"");
     EXPECT_EQ(head->location, "http://x/y");
@@ -41,6 +44,30 @@ TEST(ReplyHead, LengthsThatAreMissingBrokenOrHuge) {
     EXPECT_EQ(parseReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n")
                   ->contentLength,
               INT64_MAX);
+}
+
+TEST(ReplyHead, ContentRangesMustBeOneSoundStretchOfTheFile) {
+    auto range = game::parseContentRange("bytes 0-99/1000");
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->first, 0);
+    EXPECT_EQ(range->last, 99);
+    EXPECT_EQ(range->total, 1000);
+    auto unknown = game::parseContentRange("bytes 5-5/*");
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->length(), 1);
+    EXPECT_FALSE(unknown->total);
+    // The largest file a download takes, to its last byte.
+    auto last = game::parseContentRange("bytes 2147483646-2147483646/2147483647");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->length(), 1);
+    for (const char* bad :
+         {"", "bytes", "bytes */1000", "bytes 10-9/1000", "bytes 0-1000/1000", "bytes 0-99",
+          "bytes 0-99/", "bytes -5/1000", "bytes 0-1,5-9/1000", "items 0-99/1000",
+          "bytes 0-99/1000x", "bytes 0-99999999999999999999999/*", "bytes 0x10-0x20/1000"}) {
+        EXPECT_FALSE(game::parseContentRange(bad)) << bad;
+    }
+    EXPECT_FALSE(
+        parseReplyHead("HTTP/1.1 206 OK\r\nContent-Range: bytes 9-3/10\r\n\r\n")->contentRange);
 }
 
 TEST(ReplyHead, RefusesOtherStatusLines) {

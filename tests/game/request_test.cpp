@@ -74,6 +74,22 @@ TEST(Address, RedirectTargets) {
     EXPECT_FALSE(game::redirectTarget(from, "z"));
     EXPECT_FALSE(game::redirectTarget(from, "ftp://b/w"));
     EXPECT_FALSE(game::redirectTarget(from, ""));
+    // Nothing of a Location may end up as a line of its own in the next request.
+    for (const char* location :
+         {"/a\nX-Evil: 1", "/a\rb", "http://b\nX: 1/w", "/a\tb", "http://b c/w"}) {
+        EXPECT_FALSE(game::redirectTarget(from, location)) << location;
+    }
+}
+
+TEST(Redirects, CarryTheSamePathLimitAsTheStartingAddress) {
+    auto from = *game::parseAddress("http://a/x");
+    std::string longest = "/" + std::string(1022, 'p');
+    EXPECT_TRUE(game::redirectTarget(from, longest));
+    EXPECT_FALSE(game::redirectTarget(from, longest + "p"));
+    EXPECT_FALSE(game::redirectTarget(from, "http://b" + longest + "p"));
+    // Blanks count as the three bytes they are sent as.
+    EXPECT_FALSE(game::redirectTarget(from, "/" + std::string(341, ' ') + "p"));
+    EXPECT_TRUE(game::redirectTarget(from, "/" + std::string(340, ' ') + "pp"));
 }
 
 }  // namespace

@@ -142,20 +142,31 @@ void FaultyFileServer::reply(int fd, const std::string& request) {
          waited += std::chrono::milliseconds(pollStepMs)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(pollStepMs));
     }
-    std::string body = route.body;
+    bool replaced = route.replacedAfter >= 0 && index >= route.replacedAfter;
+    std::string body = replaced ? route.replacement : route.body;
     int status = route.status;
     std::string head;
-    long long from = rangeStart(request);
+    long long asked = rangeStart(request);
+    long long from = asked >= 0 && route.answeredStart >= 0 ? route.answeredStart : asked;
     long long size = static_cast<long long>(body.size());
+    if (status == 200 && route.partialWholeReply > 0 && from < 0) {
+        from = 0;
+    }
     if (status == 200 && route.honourRange && from >= 0) {
         if (from >= size && size > 0) {
             status = 416;
             body.clear();
         } else {
+            long long length = size - from;
+            if (asked < 0) {
+                length = std::min(length, static_cast<long long>(route.partialWholeReply));
+            } else if (route.rangeCap > 0) {
+                length = std::min(length, static_cast<long long>(route.rangeCap));
+            }
             status = 206;
             head += "Content-Range: bytes " + std::to_string(from) + "-" +
-                    std::to_string(size - 1) + "/" + std::to_string(size) + "\r\n";
-            body = body.substr(static_cast<std::size_t>(from));
+                    std::to_string(from + length - 1) + "/" + std::to_string(size) + "\r\n";
+            body = body.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(length));
         }
     }
     if (status != 200 && status != 206) {
@@ -184,14 +195,15 @@ void FaultyFileServer::reply(int fd, const std::string& request) {
     if (faulty && route.dropAfter > 0) {
         limit = std::min(limit, route.dropAfter);
     }
-    std::size_t piece = route.pieceSize > 0 ? route.pieceSize : limit;
+    bool slow = route.slowRangeStart < 0 || route.slowRangeStart == asked;
+    std::size_t piece = slow && route.pieceSize > 0 ? route.pieceSize : limit;
     for (std::size_t sent = 0; sent < limit && !stopping_;) {
         std::size_t n = std::min(piece, limit - sent);
         if (!sendAll(fd, body.data() + sent, n)) {
             return;
         }
         sent += n;
-        if (route.pause.count() > 0) {
+        if (slow && route.pause.count() > 0) {
             std::this_thread::sleep_for(route.pause);
         }
     }

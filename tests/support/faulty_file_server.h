@@ -33,6 +33,19 @@ struct Route {
     // Slow bodies: pieces of this size with a pause after each (0: all at once).
     std::size_t pieceSize = 0;
     std::chrono::milliseconds pause{0};
+    // Only the replies to "Range: bytes=N-" with this N are slow (-1: all are).
+    long long slowRangeStart = -1;
+
+    // Servers that answer something else than was asked:
+    // the file is replaced by `replacement` once this many replies have been sent (-1: never);
+    int replacedAfter = -1;
+    std::string replacement{};
+    // every ranged reply carries the file from this offset on, whatever was asked (-1: as asked);
+    long long answeredStart = -1;
+    // a request without Range gets a 206 with the file's first bytes, this many (0: a 200);
+    std::size_t partialWholeReply = 0;
+    // a 206 carries at most this many bytes and says so in its head (0: all to the end).
+    std::size_t rangeCap = 0;
 };
 
 // An HTTP/1.1 file server on 127.0.0.1 with a port of its own choosing, one thread per

@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 
+#include "game/download/request.h"
+
 namespace game {
 
 namespace {
@@ -44,6 +46,26 @@ std::optional<int> parsePort(const std::string& digits) {
     return port;
 }
 
+bool isControl(char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+std::optional<Address> targetOf(const Address& from, const std::string& location) {
+    if (!location.empty() && location[0] == '/') {
+        Address target = from;
+        target.path = location;
+        return target;
+    }
+    auto target = parseAddress(location);
+    // A blank in the host would split the Host line.
+    if (!target || target->scheme != Scheme::Http ||
+        target->hostField.find(' ') != std::string::npos) {
+        return std::nullopt;
+    }
+    return target;
+}
+
 }  // namespace
 
 std::optional<Address> parseAddress(const std::string& url) {
@@ -76,13 +98,13 @@ std::optional<Address> parseAddress(const std::string& url) {
 }
 
 std::optional<Address> redirectTarget(const Address& from, const std::string& location) {
-    if (!location.empty() && location[0] == '/') {
-        Address target = from;
-        target.path = location;
-        return target;
+    if (std::any_of(location.begin(), location.end(), isControl)) {
+        return std::nullopt;
     }
-    auto target = parseAddress(location);
-    if (!target || target->scheme != Scheme::Http) {
+    auto target = targetOf(from, location);
+    // The same limit as for the address a download starts with: a cut path would ask the
+    // server for another file.
+    if (target && requestPath(target->path).size() > longestRequestPath) {
         return std::nullopt;
     }
     return target;

@@ -20,7 +20,9 @@ struct Address {
 std::optional<Address> parseAddress(const std::string& url);
 
 // Where a redirect's Location points, seen from the address that answered it: an absolute
-// http address or a path on the same host. nullopt when it is neither.
+// http address or a path on the same host. nullopt when it is neither, when it holds a
+// control character (it would end up inside the next request's lines) or when its path
+// is longer than a request carries.
 std::optional<Address> redirectTarget(const Address& from, const std::string& location);
 
 }  // namespace game

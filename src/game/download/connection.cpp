@@ -45,16 +45,29 @@ void Connection::run() {
     buffer_.resize(receiveBufferSize);
     task_.queueNotice(5, id_, 0, 0);
     auto waitSeconds = (task_.retryWait().count() + 999) / 1000;
-    for (int retries = 0;; ++retries) {
-        Outcome outcome = running_ ? attempt(retries > 0) : Outcome::Failed;
+    bool restart = false;
+    for (int retries = 0;;) {
+        Outcome outcome = running_ ? attempt(restart) : Outcome::Failed;
         stream_.close();
-        if (outcome != Outcome::Retry || !running_ || task_.stopped() || retries >= mostRetries) {
+        restart = true;
+        if (!running_ || task_.stopped()) {
             break;
         }
+        // A reply that ended where it said it would is no failure: no wait, no retry.
+        if (outcome == Outcome::Continue) {
+            continue;
+        }
+        if (outcome != Outcome::Retry || retries >= mostRetries) {
+            break;
+        }
+        ++retries;
         log(gbk("等待") + std::to_string(waitSeconds) + gbk("秒后重试"));
         if (!task_.sleepUnlessStopped(task_.retryWait())) {
             break;
         }
+    }
+    if (window_ && !window_->release()) {
+        task_.fail(gbk("写入文件错误"));
     }
     std::int32_t offset = reached();
     if (part_ && !completed_) {
@@ -100,11 +113,12 @@ Connection::Outcome Connection::attempt(bool restart) {
             stream_.close();
             continue;
         }
-        if (Outcome outcome = takeReply(*head, position.offset);
+        std::int64_t bodyLength = 0;
+        if (Outcome outcome = takeReply(*head, position.offset, bodyLength);
             outcome != Outcome::Done || completed_) {
             return outcome;
         }
-        return receiveBody(buffer_.data() + headLength, received - headLength);
+        return receiveBody(buffer_.data() + headLength, received - headLength, bodyLength);
     }
 }
 
@@ -155,46 +169,88 @@ Connection::Outcome Connection::exchange(std::int32_t offset, std::size_t& headL
     }
 }
 
-Connection::Outcome Connection::takeReply(const ReplyHead& head, std::int32_t offset) {
+Connection::Outcome Connection::takeReply(const ReplyHead& head, std::int32_t offset,
+                                          std::int64_t& bodyLength) {
     if (head.status == 400 || head.status == 403 || head.status == 404) {
         log(gbk("出现错误"));
         return Outcome::Failed;
     }
-    if (head.status != 200 && head.status != 206) {
+    return part_ ? takeRangedReply(head, offset, bodyLength) : takeFirstReply(head, bodyLength);
+}
+
+// The request for the whole file: only a 200 tells the file's size. A 206 tells the
+// size of the stretch it carries, which taken as the size gives a truncated file.
+Connection::Outcome Connection::takeFirstReply(const ReplyHead& head, std::int64_t& bodyLength) {
+    if (head.status != 200) {
         log(gbk("暂时不支持的返回, 返回号[") + std::to_string(head.status) + "]");
         return Outcome::Failed;
     }
-    if (!part_) {
+    if (!head.contentLength) {
+        log(gbk("无法获得文件大小"));
+        return Outcome::Failed;
+    }
+    if (*head.contentLength > std::numeric_limits<std::int32_t>::max()) {
+        log(gbk("文件大小超出最大支持下载长度"));
+        return Outcome::Failed;
+    }
+    if (!task_.establish(static_cast<std::int32_t>(*head.contentLength), head, part_)) {
+        return Outcome::Failed;
+    }
+    bodyLength = *head.contentLength;
+    // An empty file is complete once it has been created.
+    completed_ = !part_;
+    return Outcome::Done;
+}
+
+// A request from offset on: only bytes the reply proves to be those of the file the
+// first reply described, from that offset, are ever written.
+Connection::Outcome Connection::takeRangedReply(const ReplyHead& head, std::int32_t offset,
+                                                std::int64_t& bodyLength) {
+    std::int32_t total = task_.totalSize();
+    if (head.status == 200) {
         if (!head.contentLength) {
             log(gbk("无法获得文件大小"));
             return Outcome::Failed;
         }
-        if (*head.contentLength > std::numeric_limits<std::int32_t>::max()) {
-            log(gbk("文件大小超出最大支持下载长度"));
+        if (*head.contentLength != total) {
+            task_.fail(gbk("服务器上的文件已改变"));
             return Outcome::Failed;
         }
-        if (!task_.establish(static_cast<std::int32_t>(*head.contentLength), head, part_)) {
+        bodyLength = total;
+        // The server ignores ranges and sends the file from its start: those are the
+        // bytes asked for when the part starts there, and otherwise this connection
+        // fetches the whole file alone.
+        if (offset > 0 && !task_.takeWholeFile(*part_, id_)) {
             return Outcome::Failed;
         }
-        // An empty file is complete once it has been created.
-        completed_ = !part_;
         return Outcome::Done;
     }
-    // A server that ignores Range sends the file from its start again; stored at the
-    // part's offset it would corrupt the file. From offset 0 the whole file is right.
-    if (offset > 0 && (head.status == 200 || head.contentLength == task_.totalSize())) {
-        log(gbk("出现错误"));
+    if (head.status != 206) {
+        log(gbk("暂时不支持的返回, 返回号[") + std::to_string(head.status) + "]");
         return Outcome::Failed;
     }
+    const auto& range = head.contentRange;
+    if (range && range->total && *range->total != total) {
+        task_.fail(gbk("服务器上的文件已改变"));
+        return Outcome::Failed;
+    }
+    if (!range || !range->total || range->first != offset ||
+        (head.contentLength && *head.contentLength != range->length())) {
+        log(gbk("服务器返回的数据范围不符"));
+        return Outcome::Failed;
+    }
+    bodyLength = range->length();
     return Outcome::Done;
 }
 
-Connection::Outcome Connection::receiveBody(const char* early, std::size_t earlySize) {
+Connection::Outcome Connection::receiveBody(const char* early, std::size_t earlySize,
+                                            std::int64_t bodyLength) {
     const core::TaskParam& param = task_.param();
-    if (earlySize > 0) {
-        auto size = static_cast<std::int32_t>(earlySize);
-        task_.store(*part_, early, size);
-        task_.queueNotice(16, id_, size, 0);
+    // Bytes past the reply's own length are not the file's, whatever the server sends.
+    earlySize = static_cast<std::size_t>(std::min<std::int64_t>(earlySize, bodyLength));
+    std::int64_t bodyLeft = bodyLength - static_cast<std::int64_t>(earlySize);
+    if (earlySize > 0 && !store(early, earlySize)) {
+        return Outcome::Failed;
     }
     for (;;) {
         PartPosition position = task_.position(*part_);
@@ -203,10 +259,14 @@ Connection::Outcome Connection::receiveBody(const char* early, std::size_t early
             completed_ = true;
             return Outcome::Done;
         }
+        if (bodyLeft <= 0) {
+            return Outcome::Continue;
+        }
         if (!running_) {
             return Outcome::Failed;
         }
-        std::size_t ask = std::min(blockSize(), static_cast<std::size_t>(left));
+        std::size_t ask = std::min(
+            {blockSize(), static_cast<std::size_t>(left), static_cast<std::size_t>(bodyLeft)});
         long n = stream_.receive(buffer_.data(), ask, param.receiveTimeout);
         if (n <= 0) {
             if (running_) {
@@ -214,10 +274,22 @@ Connection::Outcome Connection::receiveBody(const char* early, std::size_t early
             }
             return Outcome::Retry;
         }
-        task_.store(*part_, buffer_.data(), static_cast<std::int32_t>(n));
-        task_.queueNotice(16, id_, static_cast<std::int32_t>(n), 0);
+        if (!store(buffer_.data(), static_cast<std::size_t>(n))) {
+            return Outcome::Failed;
+        }
+        bodyLeft -= n;
         pace(n);
     }
+}
+
+bool Connection::store(const char* data, std::size_t size) {
+    auto count = static_cast<std::int32_t>(size);
+    if (!task_.store(*part_, window_, data, count)) {
+        task_.fail(gbk("写入文件错误"));
+        return false;
+    }
+    task_.queueNotice(16, id_, count, 0);
+    return true;
 }
 
 std::size_t Connection::blockSize() const {

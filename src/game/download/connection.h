@@ -2,12 +2,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "game/download/address.h"
+#include "platform/mapped_file.h"
 #include "platform/tcp_stream.h"
 
 namespace game {
@@ -32,13 +34,20 @@ class Connection {
     int id() const { return id_; }
 
   private:
-    enum class Outcome { Done, Retry, Failed };
+    // Continue: the reply ended where it said it would, short of the part's end; a new
+    // request goes on from there at once.
+    enum class Outcome { Done, Continue, Retry, Failed };
 
     void run();
     Outcome attempt(bool restart);
     Outcome exchange(std::int32_t offset, std::size_t& headLength, std::size_t& received);
-    Outcome takeReply(const ReplyHead& head, std::int32_t offset);
-    Outcome receiveBody(const char* early, std::size_t earlySize);
+    // Checks a reply against what was asked; bodyLength is then how many bytes it carries.
+    Outcome takeReply(const ReplyHead& head, std::int32_t offset, std::int64_t& bodyLength);
+    Outcome takeFirstReply(const ReplyHead& head, std::int64_t& bodyLength);
+    Outcome takeRangedReply(const ReplyHead& head, std::int32_t offset, std::int64_t& bodyLength);
+    Outcome receiveBody(const char* early, std::size_t earlySize, std::int64_t bodyLength);
+    // Stores bytes of the body; on a write error the task fails.
+    bool store(const char* data, std::size_t size);
     std::size_t blockSize() const;
     void pace(std::int64_t bytes);
     std::int32_t reached() const;
@@ -52,6 +61,8 @@ class Connection {
     Address address_;
     platform::TcpStream stream_;
     std::vector<char> buffer_;
+    // This connection's view of the local file, mapped once the first bytes arrive.
+    std::unique_ptr<platform::MappedFile::Window> window_;
     std::chrono::steady_clock::time_point pacingStart_;
     std::int64_t pacedBytes_ = 0;
     std::thread thread_;

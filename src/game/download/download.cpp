@@ -54,6 +54,11 @@ std::int32_t Download::bytesDone() const {
     return task ? task->bytesDone() : 0;
 }
 
+bool Download::completed() const {
+    std::lock_guard lock(mutex_);
+    return live_ && live_->completed();
+}
+
 void Download::stop() {
     std::shared_ptr<DownloadTask> task;
     {

@@ -37,6 +37,10 @@ class Download {
     bool start(const core::TaskParam& param);
     // Bytes received and stored by the live task; 0 without one. Any thread may ask.
     std::int32_t bytesDone() const;
+    // Asked while the live task tells its end (event 4): whether the whole file was stored
+    // and is on the disk. Bytes done alone cannot tell: they miss an error of writing the
+    // file back to the disk.
+    bool completed() const;
     // Stops the live task, waiting up to its stopWait for the connections to end, and
     // empties the object. The task still ends with event 4, carrying the bytes done.
     void stop();

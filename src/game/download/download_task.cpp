@@ -1,6 +1,5 @@
 #include "game/download/download_task.h"
 
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -65,20 +64,36 @@ void DownloadTask::run() {
 }
 
 void DownloadTask::stop() {
+    endConnections();
+    for (int waited = 0; activeConnections_ > 0 && waited < param_.stopWait;
+         waited += static_cast<int>(stopStep.count())) {
+        std::this_thread::sleep_for(stopStep);
+    }
+}
+
+void DownloadTask::fail(const std::string& reason) {
+    if (failed_.exchange(true)) {
+        return;
+    }
+    queueLog(reason);
+    endConnections();
+}
+
+void DownloadTask::endConnections() {
     {
         std::lock_guard lock(stopMutex_);
         stopped_ = true;
     }
     stopSignal_.notify_all();
-    {
-        std::lock_guard lock(connectionsMutex_);
-        for (auto& connection : connections_) {
+    haltConnections(0);
+}
+
+void DownloadTask::haltConnections(int keep) {
+    std::lock_guard lock(connectionsMutex_);
+    for (auto& connection : connections_) {
+        if (connection->id() != keep) {
             connection->halt();
         }
-    }
-    for (int waited = 0; activeConnections_ > 0 && waited < param_.stopWait;
-         waited += static_cast<int>(stopStep.count())) {
-        std::this_thread::sleep_for(stopStep);
     }
 }
 
@@ -147,26 +162,42 @@ PartPosition DownloadTask::position(int part) const {
     return {p.start + p.done, p.start + p.length};
 }
 
-void DownloadTask::store(int part, const char* data, std::int32_t size) {
-    char* target = nullptr;
+bool DownloadTask::store(int part, std::unique_ptr<platform::MappedFile::Window>& window,
+                         const char* data, std::int32_t size) {
+    std::int64_t offset;
     std::int32_t accepted;
     {
         std::lock_guard lock(partsMutex_);
         const Part& p = parts_.part(part);
-        target = file_->data() + p.start + p.done;
+        offset = std::int64_t{p.start} + p.done;
         accepted = parts_.record(part, size);
+        if (accepted > 0 && !window) {
+            window = std::make_unique<platform::MappedFile::Window>(*file_);
+        }
+        std::lock_guard counter(counterMutex_);
+        bytesDone_ += accepted;
     }
     // The bytes land in this connection's own stretch, so the copy needs no lock.
-    if (accepted > 0) {
-        std::memcpy(target, data, static_cast<std::size_t>(accepted));
-    }
-    std::lock_guard lock(counterMutex_);
-    bytesDone_ += accepted;
+    return accepted == 0 || window->write(offset, data, static_cast<std::size_t>(accepted));
 }
 
 void DownloadTask::release(int part) {
     std::lock_guard lock(partsMutex_);
     parts_.release(part);
+}
+
+bool DownloadTask::takeWholeFile(int part, int connection) {
+    {
+        std::lock_guard lock(partsMutex_);
+        if (!parts_.takeWholeFile(part)) {
+            return false;
+        }
+        std::lock_guard counter(counterMutex_);
+        bytesDone_ = 0;
+    }
+    queueLog(gbk("服务器不支持断点续传, 改用一个连接下载整个文件"));
+    haltConnections(connection);
+    return true;
 }
 
 void DownloadTask::connectionEnded(int id, bool completedPart) {
@@ -333,17 +364,32 @@ void DownloadTask::finish() {
         rest.swap(connections_);
     }
     rest.clear();
-    // Unmapped before the end is told, so the file is complete on disk and free to be
+    // Closed before the end is told, so the file is complete on disk and free to be
     // started or deleted by whoever hears of it.
-    {
-        std::lock_guard lock(partsMutex_);
-        file_.reset();
-    }
+    completed_ = closeFile();
     std::int32_t value = stopped_ ? bytesDone() : totalSize();
     core::DownloadNotice notice{4, reinterpret_cast<std::intptr_t>(this), value, 0, this, {}};
     notify(notice);
     ended_(this);
     finished_ = true;
+}
+
+bool DownloadTask::closeFile() {
+    std::unique_ptr<platform::MappedFile> file;
+    bool complete;
+    {
+        std::lock_guard lock(partsMutex_);
+        file = std::move(file_);
+        complete = file && !stopped_ && parts_.complete();
+    }
+    // A failed download is deleted anyway: only a complete one waits for the disk.
+    if (complete && !file->close()) {
+        if (param_.logSink) {
+            param_.logSink(gbk("写入文件错误"));
+        }
+        return false;
+    }
+    return complete;
 }
 
 }  // namespace game

@@ -44,6 +44,9 @@ class DownloadTask {
     void stop();
     bool stopped() const { return stopped_; }
     bool finished() const { return finished_; }
+    // While the end is told (event 4): whether every byte of the file was stored and is
+    // on the disk.
+    bool completed() const { return completed_; }
     std::int32_t bytesDone() const;
 
     // --- for connections --------------------------------------------------------------
@@ -62,9 +65,18 @@ class DownloadTask {
     bool establish(std::int32_t total, const ReplyHead& head, std::optional<int>& firstPart);
     std::int32_t totalSize() const;
     PartPosition position(int part) const;
-    // Counts bytes that arrived for a part and copies those belonging to it into the file.
-    void store(int part, const char* data, std::int32_t size);
+    // Counts bytes that arrived for a part and copies those belonging to it into the file
+    // through the connection's window. False when they could not be written.
+    bool store(int part, std::unique_ptr<platform::MappedFile::Window>& window, const char* data,
+               std::int32_t size);
     void release(int part);
+    // A ranged request was answered with the whole file: the connection holding part
+    // fetches it alone, from its start, and the others end. False when another connection
+    // already does.
+    bool takeWholeFile(int part, int connection);
+    // The download cannot succeed (the file changed on the server, the disk failed): the
+    // connections end at once, without retrying, and the task ends failed.
+    void fail(const std::string& reason);
 
     // Called last by a connection thread.
     void connectionEnded(int id, bool completedPart);
@@ -78,6 +90,12 @@ class DownloadTask {
         bool completedPart = false;
     };
 
+    // No connection starts or retries any more, and those running end at their next chance.
+    void endConnections();
+    // Ends every connection but `keep` at its next chance.
+    void haltConnections(int keep);
+    // Closes the local file, on the disk as a whole if the download is complete.
+    bool closeFile();
     void push(Item item);
     std::optional<Item> pop();
     bool queueEmpty();
@@ -96,11 +114,16 @@ class DownloadTask {
     DownloadTiming timing_;
     EndedRoutine ended_;
 
+    // Set by a stop and by a failure: no connection starts or retries any more.
     std::atomic<bool> stopped_{false};
+    std::atomic<bool> failed_{false};
+    std::atomic<bool> completed_{false};
     std::atomic<bool> finished_{false};
     std::mutex stopMutex_;
     std::condition_variable stopSignal_;
 
+    // Taken inside partsMutex_ when bytes are counted, so bytes done always matches the
+    // parts table.
     mutable std::mutex counterMutex_;
     std::int32_t bytesDone_ = 0;
     std::int32_t totalSize_ = 0;

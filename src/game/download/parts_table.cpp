@@ -6,6 +6,8 @@ namespace game {
 
 void PartsTable::divide(std::int32_t total, int threadCount) {
     parts_.clear();
+    total_ = total;
+    wholeFile_.reset();
     int count = total < smallestPart ? 1 : std::max(threadCount, 1);
     std::int32_t each = total / count;
     for (int i = 0; i < count; ++i) {
@@ -35,6 +37,9 @@ std::optional<int> PartsTable::takeFree() {
 }
 
 std::optional<int> PartsTable::splitLargest() {
+    if (wholeFile_) {
+        return std::nullopt;
+    }
     int largest = -1;
     for (int i = 0; i < size(); ++i) {
         if (largest < 0 || part(i).left() > part(largest).left()) {
@@ -54,6 +59,25 @@ std::optional<int> PartsTable::splitLargest() {
     added.taken = true;
     parts_.push_back(added);
     return size() - 1;
+}
+
+bool PartsTable::takeWholeFile(int index) {
+    if (wholeFile_ && *wholeFile_ != index) {
+        return false;
+    }
+    wholeFile_ = index;
+    for (int i = 0; i < size(); ++i) {
+        Part& part = parts_[static_cast<std::size_t>(i)];
+        part.done = 0;
+        if (i == index) {
+            part.start = 0;
+            part.length = total_;
+            part.taken = true;
+        } else {
+            part.length = 0;
+        }
+    }
+    return true;
 }
 
 void PartsTable::release(int index) {

@@ -34,6 +34,11 @@ class PartsTable {
     std::optional<int> takeFree();
     std::optional<int> splitLargest();
 
+    // The server answers ranged requests with the whole file: the part at index becomes the
+    // whole file with nothing done, every other part becomes empty, and no part is split
+    // from now on. False when another part already holds the whole file.
+    bool takeWholeFile(int index);
+
     // The connection holding the part has ended; another may continue it.
     void release(int index);
     // Counts bytes stored for a part and returns how many of them belong to it: a split
@@ -46,6 +51,8 @@ class PartsTable {
 
   private:
     std::vector<Part> parts_;
+    std::int32_t total_ = 0;
+    std::optional<int> wholeFile_;  // the part that holds the whole file, once there is one
 };
 
 }  // namespace game

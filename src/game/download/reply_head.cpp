@@ -91,7 +91,7 @@ std::optional<ReplyHead> parseReplyHead(std::string_view head) {
         if (sameName(name, "Content-Length")) {
             reply.contentLength = parseLength(value);
         } else if (sameName(name, "Content-Range")) {
-            reply.contentRange = value;
+            reply.contentRange = parseContentRange(value);
         } else if (sameName(name, "Content-Disposition")) {
             reply.contentDisposition = value;
         } else if (sameName(name, "Location")) {
@@ -101,6 +101,38 @@ std::optional<ReplyHead> parseReplyHead(std::string_view head) {
         }
     }
     return reply;
+}
+
+std::optional<ContentRange> parseContentRange(std::string_view value) {
+    constexpr std::string_view unit = "bytes ";
+    if (value.substr(0, unit.size()) != unit) {
+        return std::nullopt;
+    }
+    value.remove_prefix(unit.size());
+    std::size_t dash = value.find('-');
+    std::size_t slash = value.find('/');
+    if (dash == std::string_view::npos || slash == std::string_view::npos || slash < dash) {
+        return std::nullopt;
+    }
+    auto first = parseLength(value.substr(0, dash));
+    auto last = parseLength(value.substr(dash + 1, slash - dash - 1));
+    std::string_view totalText = value.substr(slash + 1);
+    ContentRange range;
+    if (totalText != "*") {
+        range.total = parseLength(totalText);
+        if (!range.total) {
+            return std::nullopt;
+        }
+    }
+    // A last byte held at the maximum was too long to read, and would overflow length().
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    if (!first || !last || *first > *last || *last == most ||
+        (range.total && *last >= *range.total)) {
+        return std::nullopt;
+    }
+    range.first = *first;
+    range.last = *last;
+    return range;
 }
 
 std::string dispositionFileName(const std::string& disposition) {

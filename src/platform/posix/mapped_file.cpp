@@ -4,6 +4,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform {
 
 std::unique_ptr<MappedFile> MappedFile::create(const std::string& path, std::int64_t size) {
@@ -14,33 +17,61 @@ std::unique_ptr<MappedFile> MappedFile::create(const std::string& path, std::int
     if (fd < 0) {
         return nullptr;
     }
-    auto fail = [&]() -> std::unique_ptr<MappedFile> {
-        close(fd);
-        unlink(path.c_str());
-        return nullptr;
-    };
     // Reserving the blocks now turns a full disk into a creation error instead of a
     // fault on some later write through the mapping.
     if (size > 0 && posix_fallocate(fd, 0, size) != 0) {
-        return fail();
+        ::close(fd);
+        unlink(path.c_str());
+        return nullptr;
     }
-    char* data = nullptr;
-    if (size > 0) {
-        void* mapped = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ | PROT_WRITE,
-                            MAP_SHARED, fd, 0);
-        if (mapped == MAP_FAILED) {
-            return fail();
-        }
-        data = static_cast<char*>(mapped);
-    }
-    return std::unique_ptr<MappedFile>(new MappedFile(fd, data, size));
+    return std::unique_ptr<MappedFile>(new MappedFile(fd, size));
 }
 
 MappedFile::~MappedFile() {
-    if (data_ != nullptr) {
-        munmap(data_, static_cast<std::size_t>(size_));
+    if (fd_ >= 0) {
+        ::close(fd_);
     }
-    close(fd_);
+}
+
+bool MappedFile::close() {
+    // fsync reports a write-back error that happened since the file was opened, also one
+    // of pages whose views are long unmapped.
+    bool synced = fsync(fd_) == 0;
+    bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    return synced && closed;
+}
+
+bool MappedFile::Window::moveTo(std::int64_t offset) {
+    if (!release()) {
+        return false;
+    }
+    static const std::int64_t pageSize = sysconf(_SC_PAGESIZE);
+    std::int64_t start = offset - offset % pageSize;
+    std::int64_t length = std::min(windowSize, file_.size_ - start);
+    void* view = mmap(nullptr, static_cast<std::size_t>(length), PROT_READ | PROT_WRITE, MAP_SHARED,
+                      file_.fd_, start);
+    if (view == MAP_FAILED) {
+        return false;
+    }
+    view_ = static_cast<char*>(view);
+    start_ = start;
+    length_ = length;
+    return true;
+}
+
+bool MappedFile::Window::release() {
+    if (view_ == nullptr) {
+        return true;
+    }
+    bool unmapped = munmap(view_, static_cast<std::size_t>(length_)) == 0;
+    view_ = nullptr;
+    return unmapped;
+}
+
+bool MappedFile::Window::copy(char* target, const char* data, std::size_t size) {
+    std::memcpy(target, data, size);
+    return true;
 }
 
 }  // namespace platform
