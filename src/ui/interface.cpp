@@ -229,6 +229,10 @@ bool Interface::isOpen(WindowId window) const {
     return windows_[slot(window)] != nullptr;
 }
 
+bool Interface::isClosing(WindowId window) const {
+    return closing_[slot(window)];
+}
+
 const WindowModel* Interface::window(WindowId window) const {
     return windows_[slot(window)].get();
 }

@@ -80,6 +80,8 @@ class Interface {
     // none once the main window is closing.
     void runModalUpdateWindow();
     bool isOpen(WindowId window) const;
+    // A close has been asked for and waits for the running handlers to end.
+    bool isClosing(WindowId window) const;
     const WindowModel* window(WindowId window) const;
 
     // --- bindings -------------------------------------------------------------------

@@ -197,6 +197,29 @@ TEST_F(NestedLoops, ASecondOutdatedReplyWhileThePatchDownloadsChangesNothing) {
     EXPECT_EQ(count("error"), 0u) << launcher.transcript();
 }
 
+// The player quits while a reply's box is open over the update window, and the download
+// ends before the box is answered: the launcher is ending, so the patch is not started.
+TEST_F(NestedLoops, ADownloadThatEndsWhileTheLauncherWaitsToCloseStartsNothing) {
+    files.route("/p.exe",
+                Route{.body = std::string(200000, 'x'), .pieceSize = 10000, .pause = 50ms});
+    zone.answer(gbk("验证版本|1.0.1"), {versionOutdated});
+    launcher.send("answer 5");
+    launcher.send("click main 图形按钮7");
+    ASSERT_TRUE(seen("open", 0, {{"window", "update"}})) << launcher.transcript();
+    launcher.send("hold");
+    zone.push(registerOk);
+    ASSERT_TRUE(seen("boxOpen")) << launcher.transcript();
+    launcher.send("quit");
+    // The bar keeps moving inside the box until the download has ended.
+    ASSERT_TRUE(seen("position", 0, {{"value", 100}}, 30s)) << launcher.transcript();
+    launcher.send("wait 300");
+    launcher.send("release 0");
+    EXPECT_EQ(launcher.waitExit(), 0) << launcher.transcript();
+    EXPECT_EQ(count("start"), 0u) << launcher.transcript();
+    EXPECT_EQ(count("messageBox", {{"text", "下载完成"}}), 0u);
+    EXPECT_EQ(count("closed", {{"window", "update"}}), 1u);
+}
+
 TEST_F(NestedLoops, AHoldGivenInsideAHeldBoxHoldsTheNextBoxAndReleaseClosesTheInnermost) {
     zone.answer(gbk("验证版本|1.0.1"), {registerOk});
     launcher.send("hold");
