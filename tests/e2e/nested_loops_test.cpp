@@ -3,6 +3,7 @@
 // them still finishes its own steps afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <thread>
 
@@ -41,47 +42,29 @@ class NestedLoops : public ::testing::Test {
             << launcher.transcript();
     }
 
-    // The first event from `from` on that has ev and, if given, these members.
+    // Whether the event is named ev and has these members.
+    static bool is(const Json& e, const std::string& ev, const Json& members) {
+        bool match = e.value("ev", "") == ev;
+        for (const auto& [key, value] : members.items()) {
+            match = match && e.contains(key) && e[key] == value;
+        }
+        return match;
+    }
     std::optional<Json> seen(const std::string& ev, size_t from = 0, const Json& members = {},
                              std::chrono::milliseconds timeout = 10s) {
-        return launcher.waitFor(
-            [&](const Json& e) {
-                if (e.value("ev", "") != ev) {
-                    return false;
-                }
-                for (const auto& [key, value] : members.items()) {
-                    if (!e.contains(key) || e[key] != value) {
-                        return false;
-                    }
-                }
-                return true;
-            },
-            timeout, from);
+        return launcher.waitFor([&](const Json& e) { return is(e, ev, members); }, timeout, from);
     }
-    // Where an event stands in the transcript, -1 when it is not there.
+    // Where the first such event stands in the transcript, -1 when it is not there.
     long indexOf(const std::string& ev, const Json& members = {}) {
         auto all = launcher.events();
-        for (size_t i = 0; i < all.size(); ++i) {
-            bool match = all[i].value("ev", "") == ev;
-            for (const auto& [key, value] : members.items()) {
-                match = match && all[i].contains(key) && all[i][key] == value;
-            }
-            if (match) {
-                return static_cast<long>(i);
-            }
-        }
-        return -1;
+        auto at =
+            std::find_if(all.begin(), all.end(), [&](const Json& e) { return is(e, ev, members); });
+        return at == all.end() ? -1 : static_cast<long>(at - all.begin());
     }
-    size_t count(const std::string& ev, const Json& members = {}) {
-        size_t n = 0;
-        for (const auto& e : launcher.eventsNamed(ev)) {
-            bool match = true;
-            for (const auto& [key, value] : members.items()) {
-                match = match && e.contains(key) && e[key] == value;
-            }
-            n += match ? 1 : 0;
-        }
-        return n;
+    long count(const std::string& ev, const Json& members = {}) {
+        auto all = launcher.events();
+        return std::count_if(all.begin(), all.end(),
+                             [&](const Json& e) { return is(e, ev, members); });
     }
 
     FakeAccountServer zone;
@@ -98,7 +81,7 @@ TEST_F(NestedLoops, RepliesArrivingInsideABoxAreHandledThereAndTheFirstFinishesO
     auto held = seen("boxOpen");
     ASSERT_TRUE(held) << launcher.transcript();
     EXPECT_EQ((*held)["title"], "注册成功");
-    EXPECT_EQ(count("messageBox"), 0u);
+    EXPECT_EQ(count("messageBox"), 0);
 
     // Two more replies, each its own arrival: one without a box, one with a box of its own,
     // answered at once since no other hold was given.
@@ -124,8 +107,8 @@ TEST_F(NestedLoops, RepliesArrivingInsideABoxAreHandledThereAndTheFirstFinishesO
     EXPECT_LT(indexOf("messageBox", {{"title", "注册成功"}}),
               indexOf("hide", {{"control", "注册框"}}));
     // Each reply ran its action once.
-    EXPECT_EQ(count("messageBox"), 2u);
-    EXPECT_EQ(count("disable", {{"control", "按钮6"}}), 1u);
+    EXPECT_EQ(count("messageBox"), 2);
+    EXPECT_EQ(count("disable", {{"control", "按钮6"}}), 1);
 
     launcher.send("quit");
     EXPECT_EQ(launcher.waitExit(), 0) << launcher.transcript();
@@ -148,7 +131,7 @@ TEST_F(NestedLoops, ACloseAskedForWhileAReplysBoxIsOpenWaitsForItsHandler) {
     launcher.send("answer 5");  // stays queued: the held box takes no answer
     launcher.send("dump main 编辑框1");
     ASSERT_TRUE(launcher.next("state")) << launcher.transcript();
-    EXPECT_EQ(count("closed"), 0u) << "closed under the running handler";
+    EXPECT_EQ(count("closed"), 0) << "closed under the running handler";
 
     launcher.send("release 0");
     EXPECT_EQ(launcher.waitExit(), 0) << launcher.transcript();
@@ -160,7 +143,7 @@ TEST_F(NestedLoops, ACloseAskedForWhileAReplysBoxIsOpenWaitsForItsHandler) {
     EXPECT_LT(indexOf("text", {{"control", "编辑框4"}, {"value", ""}}),
               indexOf("closed", {{"window", "main"}}));
     EXPECT_EQ(launcher.events().back(), (Json{{"ev", "exit"}, {"code", 0}}));
-    EXPECT_EQ(count("error"), 0u) << launcher.transcript();
+    EXPECT_EQ(count("error"), 0) << launcher.transcript();
 }
 
 TEST_F(NestedLoops, ASecondOutdatedReplyWhileThePatchDownloadsChangesNothing) {
@@ -189,12 +172,12 @@ TEST_F(NestedLoops, ASecondOutdatedReplyWhileThePatchDownloadsChangesNothing) {
     auto done = seen("messageBox", 0, {{"text", "下载完成"}}, 30s);
     ASSERT_TRUE(done) << launcher.transcript();
     EXPECT_EQ(launcher.waitExit(), 0) << launcher.transcript();
-    EXPECT_EQ(count("open"), 1u) << launcher.transcript();
-    EXPECT_EQ(count("messageBox"), 2u) << launcher.transcript();  // the question and the end
-    EXPECT_EQ(count("start"), 1u);
-    EXPECT_EQ(count("closed", {{"window", "update"}}), 1u);
-    EXPECT_EQ(count("closed", {{"window", "main"}}), 1u);
-    EXPECT_EQ(count("error"), 0u) << launcher.transcript();
+    EXPECT_EQ(count("open"), 1) << launcher.transcript();
+    EXPECT_EQ(count("messageBox"), 2) << launcher.transcript();  // the question and the end
+    EXPECT_EQ(count("start"), 1);
+    EXPECT_EQ(count("closed", {{"window", "update"}}), 1);
+    EXPECT_EQ(count("closed", {{"window", "main"}}), 1);
+    EXPECT_EQ(count("error"), 0) << launcher.transcript();
 }
 
 // The player quits while a reply's box is open over the update window, and the download
@@ -215,9 +198,9 @@ TEST_F(NestedLoops, ADownloadThatEndsWhileTheLauncherWaitsToCloseStartsNothing) 
     launcher.send("wait 300");
     launcher.send("release 0");
     EXPECT_EQ(launcher.waitExit(), 0) << launcher.transcript();
-    EXPECT_EQ(count("start"), 0u) << launcher.transcript();
-    EXPECT_EQ(count("messageBox", {{"text", "下载完成"}}), 0u);
-    EXPECT_EQ(count("closed", {{"window", "update"}}), 1u);
+    EXPECT_EQ(count("start"), 0) << launcher.transcript();
+    EXPECT_EQ(count("messageBox", {{"text", "下载完成"}}), 0);
+    EXPECT_EQ(count("closed", {{"window", "update"}}), 1);
 }
 
 TEST_F(NestedLoops, AHoldGivenInsideAHeldBoxHoldsTheNextBoxAndReleaseClosesTheInnermost) {
