@@ -130,7 +130,7 @@ TEST_F(NestedLoops, ACloseAskedForWhileAReplysBoxIsOpenWaitsForItsHandler) {
     ASSERT_TRUE(launcher.next("close")) << launcher.transcript();
     launcher.send("answer 5");  // stays queued: the held box takes no answer
     launcher.send("dump main 编辑框1");
-    ASSERT_TRUE(launcher.next("state")) << launcher.transcript();
+    EXPECT_TRUE(launcher.next("state")) << launcher.transcript();
     EXPECT_EQ(count("closed"), 0) << "closed under the running handler";
 
     launcher.send("release 0");
