@@ -71,6 +71,7 @@ TEST_F(HeadlessInput, CommandsThatAreNotUtf8AreErrors) {
 TEST_F(HeadlessInput, AnOverlongLineIsSkippedWithOneErrorAndTheNextRuns) {
     launcher.send("click main 图形按钮4");
     launcher.send("type main 编辑框1 " + std::string(32u << 20, 'a'));
+    ASSERT_TRUE(launcher.next("error")) << launcher.transcript();
     Json state = launcher.dump("main", "编辑框1");
     EXPECT_EQ(state["text"], "");
     auto errors = launcher.eventsNamed("error");

@@ -190,6 +190,7 @@ TEST_F(NestedLoops, ADownloadThatEndsWhileTheLauncherWaitsToCloseStartsNothing) 
     launcher.send("click main 图形按钮7");
     ASSERT_TRUE(seen("open", 0, {{"window", "update"}})) << launcher.transcript();
     launcher.send("hold");
+    launcher.dump("main", "编辑框1");  // the hold is in place before the reply comes
     zone.push(registerOk);
     ASSERT_TRUE(seen("boxOpen")) << launcher.transcript();
     launcher.send("quit");
@@ -209,6 +210,7 @@ TEST_F(NestedLoops, AHoldGivenInsideAHeldBoxHoldsTheNextBoxAndReleaseClosesTheIn
     launcher.send("click main 图形按钮7");
     ASSERT_TRUE(seen("boxOpen", 0, {{"title", "注册成功"}})) << launcher.transcript();
     launcher.send("hold");
+    launcher.dump("main", "编辑框1");  // the hold is in place before the reply comes
     zone.push(versionCurrent);
     ASSERT_TRUE(seen("boxOpen", 0, {{"title", "恭喜"}})) << launcher.transcript();
     launcher.send("release 3");
