@@ -38,14 +38,16 @@ int Interface::messageBox(const std::string& text, int flags,
 }
 
 void Interface::closeWindow(WindowId window) {
-    // Asked again before it is carried out, the close is the same one.
-    if (!isOpen(window) || closing_[slot(window)]) {
+    if (!isOpen(window)) {
         return;
     }
-    closing_[slot(window)] = true;
     if (frontEnd_) {
         frontEnd_->closeRequested(window);
     }
+    if (closing_[slot(window)]) {
+        return;
+    }
+    closing_[slot(window)] = true;
     // Asked from inside a handler, the outermost handler's end carries it out.
     if (busy_ == 0) {
         loop_.post([this] { finishRequestedCloses(); });
