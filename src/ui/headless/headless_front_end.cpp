@@ -104,9 +104,7 @@ void HeadlessFrontEnd::exited(int code) {
 void HeadlessFrontEnd::readInput(std::string chunk) {
     std::vector<CommandLines::Line> complete;
     if (chunk.empty()) {
-        // End of input closes the launcher as `quit` does, after the commands before it.
         complete = lines_.end();
-        complete.push_back({"quit", ""});
         inputEnded_ = true;
     } else {
         complete = lines_.add(chunk);
@@ -126,7 +124,7 @@ void HeadlessFrontEnd::runCommands() {
         return;
     }
     running_ = true;
-    while (mayRunCommands()) {
+    while (!heldBack() && !commands_.empty()) {
         CommandLines::Line line = std::move(commands_.front());
         commands_.pop_front();
         try {
@@ -138,14 +136,22 @@ void HeadlessFrontEnd::runCommands() {
             emit({{"ev", "error"}, {"message", error.what()}});
         }
     }
+    if (inputEnded_ && !endHandled_ && !heldBack() && commands_.empty()) {
+        // End of input closes the launcher as `quit` does, after the commands before it,
+        // unless they have asked for the close already.
+        endHandled_ = true;
+        if (!ui_.isClosing(WindowId::Main)) {
+            ui_.closeWindow(WindowId::Main);
+        }
+    }
     running_ = false;
 }
 
-bool HeadlessFrontEnd::mayRunCommands() const {
+bool HeadlessFrontEnd::heldBack() const {
     // After `release` the commands wait until the box has closed and its handler has
     // finished.
     bool releasing = !held_.empty() && held_.back()->result;
-    return !waiting_ && !releasing && !commands_.empty();
+    return waiting_ || releasing;
 }
 
 // Commands queued behind a wait or a held box go on once it is over.
@@ -162,10 +168,6 @@ void HeadlessFrontEnd::resume() {
         }
     }
     runCommands();
-}
-
-bool HeadlessFrontEnd::inputIsOver() const {
-    return inputEnded_ && commands_.empty() && !waiting_;
 }
 
 void HeadlessFrontEnd::release(int result) {
@@ -376,7 +378,7 @@ int HeadlessFrontEnd::messageBox(const std::string& text, int flags, const std::
         bool wasRunning = std::exchange(running_, false);
         runCommands();
         // Nobody is left to release a box once the input is over.
-        ui_.loop().runUntil([&] { return box.result || inputIsOver(); });
+        ui_.loop().runUntil([&] { return box.result || endHandled_; });
         held_.pop_back();
         running_ = wasRunning;
         result = box.result.value_or(0);

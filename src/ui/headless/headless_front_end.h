@@ -56,11 +56,10 @@ class HeadlessFrontEnd : public FrontEnd {
 
     void readInput(std::string chunk);
     void runCommands();
-    bool mayRunCommands() const;
+    bool heldBack() const;
     void execute(const std::string& line);
     void release(int result);
     void resume();
-    bool inputIsOver() const;
     void ignored(WindowId window, const char* member, const std::string& name);
     void emit(Json line);
     void dump(WindowId window, const std::string& name);
@@ -73,6 +72,7 @@ class HeadlessFrontEnd : public FrontEnd {
     CommandLines lines_;
     std::deque<CommandLines::Line> commands_;
     bool inputEnded_ = false;
+    bool endHandled_ = false;  // the end of input has had its effect
     bool running_ = false;
     std::optional<Waiting> waiting_;
     platform::EventLoop::TimerId resumeTimer_ = 0;
