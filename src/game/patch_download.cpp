@@ -61,8 +61,10 @@ std::string patchCommandLine(const std::string& written, const std::string& requ
 
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
             bool complete) {
-    // A closed update window means the launcher is on its way out as well.
-    if (patch.ending() || !ui.isOpen(ui::WindowId::Update)) {
+    // A closed update window means the launcher is on its way out as well; so does one
+    // whose close waits for a handler still inside a box.
+    if (patch.ending() || !ui.isOpen(ui::WindowId::Update) || ui.isClosing(ui::WindowId::Update) ||
+        ui.isClosing(ui::WindowId::Main)) {
         return;
     }
     std::string written = patch.writtenPath();
