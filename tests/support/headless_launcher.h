@@ -24,7 +24,9 @@ using namespace std::chrono_literals;
 // LAUNCHER_WRAPPER the blank-separated command that runs it (e.g. "wine64").
 class HeadlessLauncher {
   public:
-    HeadlessLauncher();
+    // gameFolderName names the game directory itself (say "翔岳传说"), inside a fresh
+    // temporary folder; empty leaves the name to the system.
+    explicit HeadlessLauncher(const std::string& gameFolderName = "");
     ~HeadlessLauncher();
     HeadlessLauncher(const HeadlessLauncher&) = delete;
     HeadlessLauncher& operator=(const HeadlessLauncher&) = delete;
@@ -46,6 +48,9 @@ class HeadlessLauncher {
     Json dump(const std::string& window, const std::string& control);
     // Waits for the process to end; its exit code, or -1 after the timeout.
     int waitExit(std::chrono::milliseconds timeout = 10s);
+    // The most memory the running launcher has held at once so far, in KiB; -1 when it
+    // cannot be told (the process has ended).
+    long peakMemoryKib() const;
 
     std::vector<Json> events() const;
     size_t eventCount() const;
@@ -57,6 +62,7 @@ class HeadlessLauncher {
   private:
     void readOutput();
 
+    std::filesystem::path root_;  // the temporary folder that holds everything
     std::filesystem::path directory_;
     std::filesystem::path program_;
     std::vector<std::string> wrapper_;
