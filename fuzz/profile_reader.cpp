@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gbk_text.h"
 #include "core/profile_file.h"
 
 namespace {
@@ -24,9 +25,20 @@ bool quoted(const std::string& value) {
            value.back() == value.front();
 }
 
+// A section name ends at its first "]" that is not the second byte of a Chinese
+// character, so one that holds such a "]", or ends in the first byte of a character
+// (which would take the closing "]" as its second), cannot be written.
+bool closesAsWritten(const std::string& section) {
+    std::size_t at = 0;
+    while (at < section.size() && section[at] != ']') {
+        at += core::isGbkLeadByte(static_cast<unsigned char>(section[at])) ? 2 : 1;
+    }
+    return at == section.size();
+}
+
 bool representable(const std::string& section, const std::string& key, const std::string& value) {
     return plain(section) && plain(key) && plain(value) && !quoted(value) &&
-           key.find('=') == std::string::npos &&
+           closesAsWritten(section) && key.find('=') == std::string::npos &&
            (key.empty() || (key.front() != '[' && key.front() != ';'));
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +87,12 @@ void HeadlessLauncher::start(const std::vector<std::string>& arguments) {
         }
         for (const auto& [name, value] : environment_) {
             setenv(name.c_str(), value.c_str(), 1);
+        }
+        if (addressSpaceLimit_) {
+            rlimit limit{*addressSpaceLimit_, *addressSpaceLimit_};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) {
+                _exit(126);
+            }
         }
         std::vector<char*> argv;
         for (auto& arg : args) {

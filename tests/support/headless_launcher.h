@@ -34,6 +34,9 @@ class HeadlessLauncher {
     // The game directory the launcher runs in (its own directory).
     const std::filesystem::path& directory() const { return directory_; }
     void setEnvironment(const std::string& name, const std::string& value);
+    // Caps the address space of the launcher's process (set before start), so that a test
+    // of running out of memory cannot take the machine's memory with it.
+    void limitAddressSpace(std::size_t bytes) { addressSpaceLimit_ = bytes; }
 
     void start(const std::vector<std::string>& arguments = {});
     void send(const std::string& command);
@@ -67,6 +70,7 @@ class HeadlessLauncher {
     std::filesystem::path program_;
     std::vector<std::string> wrapper_;
     std::map<std::string, std::string> environment_;
+    std::optional<std::size_t> addressSpaceLimit_;
     int pid_ = -1;
     int input_ = -1;
     int output_ = -1;
