@@ -45,9 +45,9 @@ std::string trimBlanks(const std::string& text) {
     return trimmed;
 }
 
-// What starts the downloaded patch: its name, or the name the download gave it when a
-// file of that name was in the way.
-std::string patchCommandLine(const std::string& written, const std::string& requested,
+// The downloaded patch as the program to start: its name, or the name the download gave
+// it when a file of that name was in the way. Started whole, since a name may hold blanks.
+std::string patchProgramFile(const std::string& written, const std::string& requested,
                              const std::string& patchFileName) {
     if (written == requested) {
         return patchFileName;
@@ -70,7 +70,7 @@ void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDown
     std::string written = patch.writtenPath();
     if (complete) {
         ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
-        ui.startProgram(patchCommandLine(written, patch.requestedPath(), state.patchFileName));
+        ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
     } else {
         // Starting a truncated program would be worse than saying the download failed.
         ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));

@@ -133,6 +133,13 @@ void Interface::startProgram(const std::string& commandLine) {
     platform::startProgram(commandLine);
 }
 
+void Interface::startProgramFile(const std::string& path) {
+    if (frontEnd_) {
+        frontEnd_->programStarting(path);
+    }
+    platform::startProgramFile(path);
+}
+
 void Interface::setVisible(WindowId window, std::string_view name, bool visible) {
     Control& c = control(window, name);
     c.visible = visible;

@@ -71,6 +71,8 @@ class Interface {
     void setPosition(WindowId window, std::string_view name, int position);
     // Starts a program without waiting for it; the attempt is visible to the front end.
     void startProgram(const std::string& commandLine);
+    // The same for a program file started with no arguments, its name taken whole.
+    void startProgramFile(const std::string& path);
 
     // --- windows --------------------------------------------------------------------
     // Builds the main window, runs its created event and tells the front end it is ready.

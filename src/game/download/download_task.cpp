@@ -1,7 +1,5 @@
 #include "game/download/download_task.h"
 
-#include <filesystem>
-#include <system_error>
 #include <thread>
 
 #include "game/download/connection.h"
@@ -25,9 +23,7 @@ bool endsInFolder(const std::string& path) {
 }
 
 std::intptr_t sizeOf(const std::string& path) {
-    std::error_code error;
-    auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::intptr_t>(size);
+    return static_cast<std::intptr_t>(platform::fileSize(path).value_or(0));
 }
 
 }  // namespace
