@@ -11,4 +11,12 @@ namespace core {
 // there is no other sign of failure. Blocks the calling thread; time-outs are finite.
 std::string fetchPage(const std::string& address);
 
+// The same fetch, with the status of the final answer beside its body (0 when no answer
+// came), for callers that must tell a file from an error page.
+struct PageReply {
+    int status = 0;
+    std::string body;
+};
+PageReply fetchPageReply(const std::string& address);
+
 }  // namespace core

@@ -43,7 +43,7 @@ class Client {
         return client;
     }
 
-    std::string fetch(const std::string& url) {
+    PageReply fetch(const std::string& url) {
         if (handle_ == nullptr || headers_ == nullptr) {
             return {};
         }
@@ -53,7 +53,9 @@ class Client {
         configure(url, body);
         // The outcome does not matter: whatever part of the body arrived is the result.
         curl_easy_perform(handle_);
-        return std::move(body.bytes);
+        long status = 0;
+        curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
+        return {static_cast<int>(status), std::move(body.bytes)};
     }
 
   private:
@@ -122,7 +124,7 @@ class Client {
 
 }  // namespace
 
-std::string fetchPage(const std::string& address) {
+PageReply fetchPageReply(const std::string& address) {
     if (address.empty()) {
         return {};
     }

@@ -84,7 +84,7 @@ DWORD chunkSize(HINTERNET request) {
 
 }  // namespace
 
-std::string fetchPage(const std::string& address) {
+PageReply fetchPageReply(const std::string& address) {
     if (address.empty()) {
         return {};
     }
@@ -138,15 +138,21 @@ std::string fetchPage(const std::string& address) {
         return {};
     }
 
-    // The status is never looked at: an error page's body is returned like any other.
-    std::string body;
+    // An error page's body is returned like any other; the status goes beside it.
+    PageReply reply;
+    DWORD status = 0;
+    DWORD statusSize = sizeof status;
+    if (HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                       &statusSize, nullptr)) {
+        reply.status = static_cast<int>(status);
+    }
     std::string chunk(chunkSize(request), '\0');
     DWORD got = 0;
     while (InternetReadFile(request, chunk.data(), static_cast<DWORD>(chunk.size()), &got) &&
            got > 0) {
-        body.append(chunk.data(), got);
+        reply.body.append(chunk.data(), got);
     }
-    return body;
+    return reply;
 }
 
 }  // namespace core
