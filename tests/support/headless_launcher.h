@@ -19,12 +19,18 @@ using namespace std::chrono_literals;
 
 // Runs a copy of the built launcher in a fresh temporary game directory, driven through
 // --headless: commands go to its standard input, its JSON lines are collected as events.
-// Two environment variables point the same tests at another build of the launcher:
-// LAUNCHER_UNDER_TEST names the program file to copy (e.g. a launcher.exe), and
-// LAUNCHER_WRAPPER the blank-separated command that runs it (e.g. "wine64").
+// Environment variables point the same tests at another build of the launcher:
+// LAUNCHER_UNDER_TEST names the program file to copy (e.g. a launcher.exe),
+// LAUNCHER_DEMO_KEY_UNDER_TEST the same build with the demo operator's key, and
+// LAUNCHER_WRAPPER the blank-separated command that runs them (e.g. "wine64").
 class HeadlessLauncher {
   public:
-    HeadlessLauncher();
+    enum class Build {
+        Plain,    // built without a patch key, as by default
+        DemoKey,  // launcher-demo-key: checks patches with the demo operator's key
+    };
+
+    explicit HeadlessLauncher(Build build = Build::Plain);
     ~HeadlessLauncher();
     HeadlessLauncher(const HeadlessLauncher&) = delete;
     HeadlessLauncher& operator=(const HeadlessLauncher&) = delete;
