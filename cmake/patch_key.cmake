@@ -45,14 +45,16 @@ std::string_view builtInPatchKey() {
 endfunction()
 
 # The key players' launchers carry: the one given, or none.
+# The line saying which comes after the key was found good, so a refused key shows only its
+# error.
 if(LAUNCHER_PATCH_KEY)
     get_filename_component(patch_key_file "${LAUNCHER_PATCH_KEY}" ABSOLUTE)
+    launcher_patch_key(launcher_patch_key "${patch_key_file}")
     message(STATUS "Patches: verified with the key in ${patch_key_file}")
 else()
-    set(patch_key_file "")
+    launcher_patch_key(launcher_patch_key "")
     message(STATUS "Patches: not verified (no LAUNCHER_PATCH_KEY given)")
 endif()
-launcher_patch_key(launcher_patch_key "${patch_key_file}")
 
 # The demo operator's key, for the demo and the tests of signed patches.
 set(demo_patch_key_dir ${CMAKE_SOURCE_DIR}/tools/demo-patch-key)

@@ -74,6 +74,10 @@ inline const std::vector<Vector> vectors = {
      "3046022100ddc46d32af6832e4a5aa49665bbfc77c03bc71fd87b9ca9b56303256a962faf8022100ca25a430b3e0d"
      "1804b71b1788aaab6ed3feb6668c0aeb6e1d8e7a31cc3c0672400",
      Key::Demo, false, false},
+    {"a zero byte after s, inside the sequence", file,
+     "3046022100ddc46d32af6832e4a5aa49665bbfc77c03bc71fd87b9ca9b56303256a962faf8022035da5bce4c1f2e8"
+     "0b48e4e87755549127cfb9444e668e7a31ad227a638a2be2d00",
+     Key::Demo, false, false},
     {"r = 0", file,
      "3026020100022100ca25a430b3e0d1804b71b1788aaab6ed3feb6668c0aeb6e1d8e7a31cc3c06724", Key::Demo,
      false, false},
