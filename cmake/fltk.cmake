@@ -11,6 +11,6 @@ if(fltk_sources)
     target_include_directories(launcher_fltk PUBLIC ${CMAKE_SOURCE_DIR}/src PRIVATE ${FLTK_INCLUDE_DIR})
     target_link_libraries(launcher_fltk PUBLIC launcher_ui ${FLTK_LIBRARY} X11::X11 X11::Xext
         PkgConfig::FONTCONFIG)
-    target_link_libraries(launcher PRIVATE launcher_fltk)
-    target_compile_definitions(launcher PRIVATE LAUNCHER_HAS_FLTK=1)
+    target_link_libraries(launcher_app PUBLIC launcher_fltk)
+    target_compile_definitions(launcher_app PRIVATE LAUNCHER_HAS_FLTK=1)
 endif()

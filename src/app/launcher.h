@@ -6,6 +6,7 @@
 #include "account/account_operations.h"
 #include "account/client.h"
 #include "account/reply_actions.h"
+#include "app/patch_key.h"
 #include "core/launcher_state.h"
 #include "game/download/download.h"
 #include "game/patch_download.h"
@@ -27,7 +28,7 @@ struct Launcher {
     account::AccountContext account{ui, state, client, {}};
     account::AccountOperations accountOperations{account};
     account::LauncherReplies replies{account};
-    game::PatchDownload patch;
+    game::PatchDownload patch{builtInPatchKey()};
     // Last, so it is gone (its threads joined) before anything its routine reaches.
     game::Download downloadTask;
 };

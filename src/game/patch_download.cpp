@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "platform/directories.h"
@@ -59,22 +60,41 @@ std::string patchProgramFile(const std::string& written, const std::string& requ
     return written;
 }
 
+// Ends the update with a box, nothing started, and both windows closed.
+void failPatch(ui::Interface& ui, const char* message) {
+    ui.messageBox(gbk(message), ui::mbOk, gbk("错误"));
+    ui.closeWindow(ui::WindowId::Update);
+    ui.closeWindow(ui::WindowId::Main);
+}
+
+// `signature` holds the hashed patch when it still has to be verified before it may run.
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
-            bool complete) {
+            bool complete, const std::shared_ptr<PatchSignatureCheck>& signature) {
+    std::string written = patch.writtenPath();
     // A closed update window means the launcher is on its way out as well; so does one
     // whose close waits for a handler still inside a box.
     if (patch.ending() || !ui.isOpen(ui::WindowId::Update) || ui.isClosing(ui::WindowId::Update) ||
         ui.isClosing(ui::WindowId::Main)) {
+        if (signature) {
+            platform::deleteFile(written);  // never verified, so never to be run by hand
+        }
         return;
     }
-    std::string written = patch.writtenPath();
-    if (complete) {
-        ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
-        ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
-    } else {
+    if (!complete) {
         // Starting a truncated program would be worse than saying the download failed.
-        ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));
+        failPatch(ui, "补丁下载失败，请稍后重试");
+        return;
     }
+    // The fetch blocks the interface thread, as every page fetch does, so nothing else
+    // runs between the verdict and the start.
+    if (signature && signature->verify(state.downloadSettings.url, patch.fetchSignature()) !=
+                         PatchVerdict::Verified) {
+        platform::deleteFile(written);
+        failPatch(ui, "补丁校验失败，请稍后重试");
+        return;
+    }
+    ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
+    ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
     ui.closeWindow(ui::WindowId::Update);
     ui.closeWindow(ui::WindowId::Main);
 }
@@ -161,15 +181,26 @@ std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
         std::string written = patch.writtenPath();
         bool complete = !written.empty() && download.completed();
         patch.ended(done);
+        // Hashed here rather than on the interface thread: a patch of hundreds of megabytes
+        // would hold the windows still meanwhile. A launcher that is ending stops it.
+        std::shared_ptr<PatchSignatureCheck> signature;
+        if (complete && patch.checksSignatures()) {
+            signature = std::make_shared<PatchSignatureCheck>(patch.patchKey());
+            signature->addFile(written, [&patch] { return patch.ending(); });
+        }
+        bool ending = patch.ending();
         // However a download ends short (a failure, the window closed, the launcher
-        // ending), no half-written program stays behind to be started by hand.
-        if (!complete && !written.empty()) {
+        // ending), no half-written program stays behind to be started by hand; nor does a
+        // whole one that will not be verified now.
+        if (!written.empty() && (!complete || (signature && ending))) {
             platform::deleteFile(written);
         }
-        if (patch.ending()) {
+        if (ending) {
             return 0;
         }
-        ui.loop().post([&ui, &state, &patch, complete] { finish(ui, state, patch, complete); });
+        ui.loop().post([&ui, &state, &patch, complete, signature] {
+            finish(ui, state, patch, complete, signature);
+        });
     }
     return 0;
 }

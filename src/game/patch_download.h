@@ -4,19 +4,32 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "core/launcher_state.h"
 #include "core/task_param.h"
 #include "game/download/download.h"
+#include "game/patch_signature.h"
 #include "ui/interface.h"
 
 namespace game {
 
 // What the patch download's notification routine, on the download's threads, shares with
 // the interface thread: the file the download actually writes and whether the launcher
-// is ending.
+// is ending; and the operator's key, when the launcher was built with one.
 class PatchDownload {
   public:
+    // patchKey: the PEM text of the operator's public key. With a key, a downloaded patch
+    // is started only when the signature beside it (fetched with fetchSignature) verifies;
+    // without one, patches are started unchecked.
+    explicit PatchDownload(std::string_view patchKey = {},
+                           ReplyFetch fetchSignature = fetchSignatureReply)
+        : patchKey_(patchKey), fetchSignature_(std::move(fetchSignature)) {}
+    bool checksSignatures() const { return !patchKey_.empty(); }
+    const std::string& patchKey() const { return patchKey_; }
+    const ReplyFetch& fetchSignature() const { return fetchSignature_; }
+
     // The launcher is ending: an end of the download then shows nothing and starts nothing.
     void markEnding() { ending_ = true; }
     bool ending() const { return ending_; }
@@ -32,6 +45,8 @@ class PatchDownload {
     std::string writtenPath() const;
 
   private:
+    const std::string patchKey_;
+    const ReplyFetch fetchSignature_;
     std::atomic<bool> ending_{false};
     std::atomic<bool> ended_{false};
     std::atomic<std::int32_t> bytesAtEnd_{0};

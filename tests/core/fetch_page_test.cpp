@@ -70,6 +70,20 @@ TEST_F(FetchPage, AnyStatusGivesItsBody) {
     EXPECT_EQ(core::fetchPage(server.url("/server.html")), "broken");
 }
 
+TEST_F(FetchPage, TheReplyTellsTheStatusOfTheFinalAnswer) {
+    server.serve("/missing", {HttpTestServer::response(404, "<html>no such file</html>")});
+    server.serve("/here", {HttpTestServer::response(302, "see there", "Location: /there\r\n")});
+    server.serve("/there", {HttpTestServer::response(200, "the file")});
+    core::PageReply missing = core::fetchPageReply(server.url("/missing"), {});
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.body, "<html>no such file</html>");
+    core::PageReply moved = core::fetchPageReply(server.url("/here"), {});
+    EXPECT_EQ(moved.status, 200);
+    EXPECT_EQ(moved.body, "the file");
+    EXPECT_EQ(core::fetchPageReply("http://no-such-host.invalid/x", {}).status, 0);
+    EXPECT_EQ(core::fetchPageReply("", {}).status, 0);
+}
+
 TEST_F(FetchPage, BodiesArriveWholeWithZeroBytesAndWithOrWithoutALength) {
     std::string large = patterned(300000);
     std::string zeros = "a\0b\0\0c\0"s;

@@ -127,6 +127,10 @@ TEST_F(PatchDownload, AFinishedPatchIsStartedAndTheLauncherEnds) {
     EXPECT_EQ((*box)["title"], "提示");
     EXPECT_EQ((*box)["flags"], 64);
     EXPECT_EQ(launcher.waitExit(), 0);
+    for (const auto& request : files.requests()) {
+        EXPECT_EQ(request.find(".sig"), std::string::npos) << "a launcher built without a key "
+                                                              "asks for no signature";
+    }
 
     std::vector<int> positions;
     for (const auto& e : launcher.eventsNamed("position")) {

@@ -8,6 +8,7 @@
 #include "support/loopback_listener.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <stdexcept>
 
@@ -43,6 +44,23 @@ long long rangeStart(const std::string& request) {
         return -1;
     }
     return std::stoll(request.substr(at + 15));
+}
+
+// A request path with its %XX escapes turned into the bytes they stand for.
+std::string percentDecoded(const std::string& path) {
+    std::string decoded;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        auto hex = [&](std::size_t at) {
+            return std::isxdigit(static_cast<unsigned char>(path[at])) != 0;
+        };
+        if (path[i] == '%' && i + 2 < path.size() && hex(i + 1) && hex(i + 2)) {
+            decoded += static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            decoded += path[i];
+        }
+    }
+    return decoded;
 }
 
 }  // namespace
@@ -129,6 +147,10 @@ void FaultyFileServer::reply(int fd, const std::string& request) {
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
+        // As a real server does, a path that was escaped reaches the file it names.
+        if (routes_.count(path) == 0) {
+            path = percentDecoded(path);
+        }
         known = routes_.count(path) > 0;
         if (known) {
             route = routes_[path];
@@ -170,7 +192,7 @@ void FaultyFileServer::reply(int fd, const std::string& request) {
         }
     }
     if (status != 200 && status != 206) {
-        body.clear();
+        body = status == route.status ? route.errorBody : std::string();
     }
     if (status == 301 || status == 302) {
         head += "Location: " + route.location + "\r\n";

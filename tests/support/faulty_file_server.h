@@ -17,8 +17,9 @@ namespace testing_support {
 // some connections fail and the retries succeed.
 struct Route {
     std::string body{};
-    int status = 200;  // 301/302 send `location`; 404 and others an empty body
+    int status = 200;  // 301/302 send `location`
     std::string location{};
+    std::string errorBody{};      // the body sent with any status but 200 (none by default)
     bool honourRange = true;      // false: every reply is the whole file with status 200
     bool sendLength = true;       // false: no Content-Length, the body ends at the close
     std::string extraHeaders{};   // whole lines, each ending in "\r\n"
@@ -49,7 +50,8 @@ struct Route {
 };
 
 // An HTTP/1.1 file server on 127.0.0.1 with a port of its own choosing, one thread per
-// connection. It records every request and stops by itself when destroyed.
+// connection. A request finds its route by its path as sent, or else with the path's %XX
+// escapes decoded. It records every request and stops by itself when destroyed.
 class FaultyFileServer {
   public:
     FaultyFileServer();

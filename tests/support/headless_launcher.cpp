@@ -22,9 +22,25 @@ std::string fromEnvironment(const char* name, const std::string& fallback) {
     return value && *value ? value : fallback;
 }
 
+// The program file of a build: the one built here, unless the environment names another.
+fs::path programOf(HeadlessLauncher::Build build) {
+    std::string other = fromEnvironment("LAUNCHER_UNDER_TEST", "");
+    if (build == HeadlessLauncher::Build::Plain) {
+        return other.empty() ? LAUNCHER_BINARY : other;
+    }
+    std::string otherWithKey = fromEnvironment("LAUNCHER_DEMO_KEY_UNDER_TEST", "");
+    if (!other.empty() && otherWithKey.empty()) {
+        // Falling back to the build here would test another program than the one named.
+        throw std::runtime_error(
+            "LAUNCHER_UNDER_TEST is set: name its demo-key build in LAUNCHER_DEMO_KEY_UNDER_TEST");
+    }
+    return otherWithKey.empty() ? LAUNCHER_DEMO_KEY_BINARY : otherWithKey;
+}
+
 }  // namespace
 
-HeadlessLauncher::HeadlessLauncher(const std::string& gameFolderName) {
+HeadlessLauncher::HeadlessLauncher(Build build, const std::string& gameFolderName) {
+    fs::path binary = programOf(build);
     std::string pattern = (fs::temp_directory_path() / "launcher-game-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         throw std::runtime_error("cannot create a temporary game directory");
@@ -35,7 +51,6 @@ HeadlessLauncher::HeadlessLauncher(const std::string& gameFolderName) {
         directory_ = root_ / gameFolderName;
         fs::create_directory(directory_);
     }
-    fs::path binary = fromEnvironment("LAUNCHER_UNDER_TEST", LAUNCHER_BINARY);
     program_ = directory_ / binary.filename();
     fs::copy_file(binary, program_);
     std::istringstream words(fromEnvironment("LAUNCHER_WRAPPER", ""));

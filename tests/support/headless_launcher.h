@@ -19,14 +19,22 @@ using namespace std::chrono_literals;
 
 // Runs a copy of the built launcher in a fresh temporary game directory, driven through
 // --headless: commands go to its standard input, its JSON lines are collected as events.
-// Two environment variables point the same tests at another build of the launcher:
-// LAUNCHER_UNDER_TEST names the program file to copy (e.g. a launcher.exe), and
-// LAUNCHER_WRAPPER the blank-separated command that runs it (e.g. "wine64").
+// Environment variables point the same tests at another build of the launcher:
+// LAUNCHER_UNDER_TEST names the program file to copy (e.g. a launcher.exe),
+// LAUNCHER_DEMO_KEY_UNDER_TEST the same build with the demo operator's key, and
+// LAUNCHER_WRAPPER the blank-separated command that runs them (e.g. "wine64").
 class HeadlessLauncher {
   public:
+    enum class Build {
+        Plain,    // built without a patch key, as by default
+        DemoKey,  // launcher-demo-key: checks patches with the demo operator's key
+    };
+
     // gameFolderName names the game directory itself (say "翔岳传说"), inside a fresh
     // temporary folder; empty leaves the name to the system.
-    explicit HeadlessLauncher(const std::string& gameFolderName = "");
+    explicit HeadlessLauncher(const std::string& gameFolderName = "")
+        : HeadlessLauncher(Build::Plain, gameFolderName) {}
+    explicit HeadlessLauncher(Build build, const std::string& gameFolderName = "");
     ~HeadlessLauncher();
     HeadlessLauncher(const HeadlessLauncher&) = delete;
     HeadlessLauncher& operator=(const HeadlessLauncher&) = delete;

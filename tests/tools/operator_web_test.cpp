@@ -8,6 +8,8 @@
 #include "loopback_client.h"
 #include "operator_server.h"
 #include "platform/encoding.h"
+#include "support/openssl_tool.h"
+#include "support/test_files.h"
 
 using namespace operator_server;
 
@@ -175,4 +177,34 @@ TEST(OperatorWebFiles, ServesPagesFromFiles) {
 
     o.pageFile = dir + "/no-such-page.html";
     EXPECT_THROW(OperatorServer(o, [](const std::string&) {}), std::runtime_error);
+}
+
+TEST(OperatorWebSigned, ServesTheSignatureOpensslMakesAndOnRequestAWrongOne) {
+    std::string publicKey =
+        testing_support::readFile(std::string(DEMO_PATCH_KEY_DIR) + "/demo-patch-key.pub.pem");
+    for (bool bad : {false, true}) {
+        SCOPED_TRACE(bad ? "--bad-signature" : "--sign-with");
+        Options options = freePorts();
+        options.signWith = std::string(DEMO_PATCH_KEY_DIR) + "/demo-patch-key.pem";
+        options.badSignature = bad;
+        OperatorServer server(options, [](const std::string&) {});
+        std::string reply = get(server.httpPort(), "GET /patch/xypatch.exe.sig HTTP/1.0\r\n\r\n");
+        ASSERT_EQ(reply.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << reply.substr(0, 80);
+        std::string signature = bodyOf(reply);
+        EXPECT_EQ(testing_support::opensslVerifies(publicKey, server.site().patch, signature),
+                  !bad);
+    }
+}
+
+TEST_F(OperatorWeb, WithoutAKeyNoSignatureIsServed) {
+    std::string reply = get(server.httpPort(), "GET /patch/xypatch.exe.sig HTTP/1.0\r\n\r\n");
+    EXPECT_EQ(reply.rfind("HTTP/1.1 404 ", 0), 0u);
+}
+
+TEST(OperatorWebSigned, AKeyThatIsNoP256PrivateKeyStopsTheServer) {
+    Options options = freePorts();
+    options.signWith = std::string(DEMO_PATCH_KEY_DIR) + "/demo-patch-key.pub.pem";
+    EXPECT_THROW(OperatorServer(options, [](const std::string&) {}), std::runtime_error);
+    options.signWith = std::string(DEMO_PATCH_KEY_DIR) + "/no-such-key.pem";
+    EXPECT_THROW(OperatorServer(options, [](const std::string&) {}), std::runtime_error);
 }

@@ -38,6 +38,13 @@ TEST(OperatorOptions, ReadsValuesAndSizeSuffixes) {
     EXPECT_DOUBLE_EQ(o.exitAfter, 1.5);
     EXPECT_TRUE(o.utf8Pages);
     EXPECT_EQ(o.pageFile, "my.html");
+    EXPECT_FALSE(o.signWith);
+    EXPECT_FALSE(o.badSignature);
+
+    parsed = parse({"--bad-signature", "--sign-with", "key.pem"});
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<std::string>(parsed);
+    EXPECT_EQ(std::get<Options>(parsed).signWith, "key.pem");
+    EXPECT_TRUE(std::get<Options>(parsed).badSignature);
 }
 
 TEST(OperatorOptions, RefusesBadInput) {
@@ -51,6 +58,8 @@ TEST(OperatorOptions, RefusesBadInput) {
              {"--patch-name", "dir/p.exe"},
              {"--exit-after", "-2"},
              {"--exit-after", "soon"},
+             {"--bad-signature"},
+             {"--sign-with"},
              {"--frobnicate", "1"},
          }) {
         SCOPED_TRACE(args[0]);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "demo_content.h"
+#include "patch_signer.h"
 #include "platform/encoding.h"
 
 namespace operator_server {
@@ -55,6 +56,11 @@ OperatorServer::OperatorServer(const Options& options, Log log) : log_(std::move
     site_.patch = options.patchFile ? readFile(*options.patchFile)
                                     : demoPatch(options.patchSize, options.currentVersion);
     site_.patchRate = options.patchRate;
+    if (options.signWith) {
+        // Any other bytes make a signature that is well formed and wrong.
+        site_.patchSignature = signPatch(
+            *options.signWith, options.badSignature ? site_.patch + "(tampered)" : site_.patch);
+    }
 
     for (int k = 0; k < 5; ++k) {
         zoneServices_[k]->start(

@@ -65,6 +65,10 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
             options.quiet = true;
             continue;
         }
+        if (name == "--bad-signature") {
+            options.badSignature = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             return "unknown option or missing value: " + std::string(name);
         }
@@ -101,6 +105,8 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
             if (!rate)
                 return bad();
             options.patchRate = *rate;
+        } else if (name == "--sign-with") {
+            options.signWith = std::string(value);
         } else if (name == "--current-version") {
             options.currentVersion = std::string(value);
         } else if (name == "--page-version") {
@@ -117,6 +123,9 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
             return "unknown option: " + std::string(name);
         }
     }
+    if (options.badSignature && !options.signWith) {
+        return "--bad-signature needs --sign-with";
+    }
     return options;
 }
 
@@ -127,6 +136,7 @@ It plays the operator's side of a game service so the launcher can be tried with
   http://127.0.0.1:PORT/gg.html            the configuration page (GBK)
   http://127.0.0.1:PORT/server.html        the server list page (holds [Header])
   http://127.0.0.1:PORT/patch/PATCH-NAME   the patch file (Range requests honoured)
+  http://127.0.0.1:PORT/patch/PATCH-NAME.sig   its signature, with --sign-with
   127.0.0.1:BASE+1 ... BASE+5              the account servers of zones 1 to 5
 
 Each zone keeps its accounts in memory and starts with the account demo01 / 123456.
@@ -141,6 +151,12 @@ Usage: operator-server [options]
   --patch-size N         size of the built-in patch, suffix K, M or G allowed (default 2M)
   --patch-name NAME      patch file name on the page and in the path (default xypatch.exe)
   --patch-rate N         limit each patch connection to N bytes/s (K, M allowed; default none)
+  --sign-with KEY        sign the patch with the ECDSA P-256 private key in the PEM file KEY
+                         and serve the signature beside it (PATCH-NAME.sig), for launchers
+                         built with the matching public key; tools/demo-patch-key holds the
+                         demo key pair
+  --bad-signature        with --sign-with: serve a signature of other bytes, which such a
+                         launcher must refuse
   --current-version V    version the account servers call current (default 1.0.2)
   --page-version V       版本号码 on the built-in page (default: the current version);
                          set it older to see the launcher offer the patch

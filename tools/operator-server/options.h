@@ -17,6 +17,8 @@ struct Options {
     uint64_t patchSize = 2 * 1024 * 1024;
     std::string patchFileName = "xypatch.exe";
     uint64_t patchRate = 0;
+    std::optional<std::string> signWith;  // private key file; the patch's signature is served
+    bool badSignature = false;            // serve a signature of other bytes instead
     std::string currentVersion = "1.0.2";
     std::optional<std::string> pageVersion;  // defaults to currentVersion
     double exitAfter = 0;                    // seconds; 0 runs until SIGINT or SIGTERM

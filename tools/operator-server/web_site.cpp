@@ -33,6 +33,9 @@ std::optional<Resource> findResource(const WebSite& site, const std::string& pat
     if (path == site.patchPath) {
         return Resource{site.patch, "application/octet-stream", site.patchRate};
     }
+    if (!site.patchSignature.empty() && path == site.patchPath + ".sig") {
+        return Resource{site.patchSignature, "application/octet-stream", 0};
+    }
     return std::nullopt;
 }
 

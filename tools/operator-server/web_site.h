@@ -12,7 +12,8 @@ struct WebSite {
     std::string serverPage;  // "/server.html"
     std::string patchPath;   // full path of the patch, e.g. "/patch/xypatch.exe"
     std::string patch;
-    uint64_t patchRate = 0;  // bytes per second per connection for the patch; 0: no limit
+    std::string patchSignature;  // served at patchPath + ".sig" unless empty
+    uint64_t patchRate = 0;      // bytes per second per connection for the patch; 0: no limit
 };
 
 // Serves HTTP/1.0 and HTTP/1.1 requests (GET and HEAD, Range honoured, keep-alive unless
