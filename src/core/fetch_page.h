@@ -23,6 +23,23 @@ struct PageLimits {
 // calling thread until then at most.
 std::string fetchPageWithin(const std::string& address, const PageLimits& limits);
 
+// The same fetch, with what the launcher itself never looks at: how it ended and the
+// status of the answer (after redirects), for telling an operator what is wrong.
+struct PageReply {
+    enum class Outcome {
+        Complete,  // the whole body arrived
+        NoAnswer,  // a bad address, no connection or no reply at all
+        TimedOut,  // not complete within the deadline
+        TooLarge,  // beyond the largest page
+        Broken,    // the connection broke mid-body: body holds what came before
+    };
+    Outcome outcome = Outcome::NoAnswer;
+    int status = 0;  // 0 without a status line
+    std::string body;
+};
+
+PageReply fetchPageReply(const std::string& address, const PageLimits& limits);
+
 inline std::string fetchPage(const std::string& address) {
     return fetchPageWithin(address, PageLimits{});
 }

@@ -42,22 +42,34 @@ class Client {
         return client;
     }
 
-    std::string fetch(const std::string& url, const PageLimits& limits) {
+    PageReply fetch(const std::string& url, const PageLimits& limits) {
+        PageReply reply;
         if (handle_ == nullptr || headers_ == nullptr) {
-            return {};
+            return reply;
         }
         std::lock_guard lock(mutex_);
         Body body{handle_, limits.largestPage, {}};
         curl_easy_reset(handle_);
         configure(url, limits, body);
         CURLcode outcome = curl_easy_perform(handle_);
+        long status = 0;
+        curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
+        reply.status = static_cast<int>(status);
         // A page that is too large, or not complete in time, is no page at all; a
         // connection that broke otherwise leaves what arrived before the break.
-        if (body.tooLarge || outcome == CURLE_FILESIZE_EXCEEDED ||
-            outcome == CURLE_OPERATION_TIMEDOUT) {
-            return {};
+        if (body.tooLarge || outcome == CURLE_FILESIZE_EXCEEDED) {
+            reply.outcome = PageReply::Outcome::TooLarge;
+        } else if (outcome == CURLE_OPERATION_TIMEDOUT) {
+            reply.outcome = PageReply::Outcome::TimedOut;
+        } else {
+            if (outcome == CURLE_OK) {
+                reply.outcome = PageReply::Outcome::Complete;
+            } else if (reply.status != 0) {
+                reply.outcome = PageReply::Outcome::Broken;
+            }
+            reply.body = std::move(body.bytes);
         }
-        return std::move(body.bytes);
+        return reply;
     }
 
   private:
@@ -135,7 +147,7 @@ class Client {
 
 }  // namespace
 
-std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
+PageReply fetchPageReply(const std::string& address, const PageLimits& limits) {
     if (address.empty()) {
         return {};
     }
@@ -144,6 +156,10 @@ std::string fetchPageWithin(const std::string& address, const PageLimits& limits
         return {};
     }
     return Client::instance().fetch(*url, limits);
+}
+
+std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
+    return fetchPageReply(address, limits).body;
 }
 
 }  // namespace core

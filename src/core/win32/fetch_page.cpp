@@ -160,6 +160,16 @@ std::optional<DWORD> announcedLength(HINTERNET request) {
     return std::nullopt;
 }
 
+int statusOf(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                       nullptr)) {
+        return static_cast<int>(status);
+    }
+    return 0;
+}
+
 DWORD chunkSize(std::optional<DWORD> announced) {
     if (announced && *announced > 0) {
         return std::min(*announced, largestChunk - 1) + 1;
@@ -169,14 +179,16 @@ DWORD chunkSize(std::optional<DWORD> announced) {
 
 }  // namespace
 
-std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
+PageReply fetchPageReply(const std::string& address, const PageLimits& limits) {
+    using Outcome = PageReply::Outcome;
     Clock::time_point deadline = Clock::now() + limits.deadline;
+    PageReply reply;
     if (address.empty()) {
-        return {};
+        return reply;
     }
     std::string canonical;
     if (!canonicalize(address.substr(0, address.find('#')), canonical)) {
-        return {};
+        return reply;
     }
     // Null pointers with non-zero lengths: the parts are handed back as pieces of the
     // address itself, whatever their length.
@@ -185,7 +197,7 @@ std::string fetchPageWithin(const std::string& address, const PageLimits& limits
     parts.dwSchemeLength = parts.dwHostNameLength = parts.dwUserNameLength = 1;
     parts.dwPasswordLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = 1;
     if (!InternetCrackUrlA(canonical.c_str(), static_cast<DWORD>(canonical.size()), 0, &parts)) {
-        return {};
+        return reply;
     }
     // Always from the origin server, never from or into the local cache.
     DWORD flags =
@@ -193,7 +205,7 @@ std::string fetchPageWithin(const std::string& address, const PageLimits& limits
     if (parts.nScheme == INTERNET_SCHEME_HTTPS) {
         flags |= INTERNET_FLAG_SECURE;
     } else if (parts.nScheme != INTERNET_SCHEME_HTTP) {
-        return {};
+        return reply;
     }
     std::string host = part(parts.lpszHostName, parts.dwHostNameLength);
     std::string user = part(parts.lpszUserName, parts.dwUserNameLength);
@@ -204,35 +216,39 @@ std::string fetchPageWithin(const std::string& address, const PageLimits& limits
 
     HINTERNET session = client();
     if (!session) {
-        return {};
+        return reply;
     }
     useSystemProxy(session);
     Handle connection(InternetConnectA(
         session, host.c_str(), parts.nPort, user.empty() ? nullptr : user.c_str(),
         password.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
-        return {};
+        return reply;
     }
     const char* acceptTypes[] = {"*/*", nullptr};
     RequestWithDeadline request(HttpOpenRequestA(connection, "GET", object.c_str(), "HTTP/1.0",
                                                  nullptr, acceptTypes, flags, 0),
                                 deadline);
     if (!request || !request.limitNextStep()) {
-        return {};
+        return reply;
     }
     static const char extraHeaders[] = "Accept: */*\r\n\r\n";
     if (!HttpSendRequestA(request, extraHeaders, sizeof extraHeaders - 1, nullptr, 0)) {
-        return {};
+        if (request.expired()) {
+            reply.outcome = Outcome::TimedOut;
+        }
+        return reply;
     }
+    reply.status = statusOf(request);
     std::optional<DWORD> announced = announcedLength(request);
     if (announced && *announced > limits.largestPage) {
-        return {};
+        reply.outcome = Outcome::TooLarge;
+        return reply;
     }
 
     // The status is never looked at: an error page's body is returned like any other.
     // Only what has arrived is read each time, so the deadline is looked at between
     // reads however slowly the body comes.
-    std::string body;
     std::string chunk(chunkSize(announced), '\0');
     for (;;) {
         DWORD available = 0;
@@ -243,17 +259,29 @@ std::string fetchPageWithin(const std::string& address, const PageLimits& limits
                      InternetReadFile(request, chunk.data(),
                                       std::min(available, static_cast<DWORD>(chunk.size())), &got));
         if (request.expired()) {
-            return {};
+            reply.outcome = Outcome::TimedOut;
+            reply.body.clear();
+            return reply;
         }
-        if (!read || got == 0) {
-            break;
+        if (!read) {
+            reply.outcome = Outcome::Broken;
+            return reply;
         }
-        if (got > limits.largestPage - body.size()) {
-            return {};
+        if (got == 0) {
+            reply.outcome = Outcome::Complete;
+            return reply;
         }
-        body.append(chunk.data(), got);
+        if (got > limits.largestPage - reply.body.size()) {
+            reply.outcome = Outcome::TooLarge;
+            reply.body.clear();
+            return reply;
+        }
+        reply.body.append(chunk.data(), got);
     }
-    return body;
+}
+
+std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
+    return fetchPageReply(address, limits).body;
 }
 
 }  // namespace core
