@@ -80,7 +80,7 @@ std::optional<int> portNumber(std::string_view text) {
     while (end > first && isSpace(folded[end - 1])) {
         --end;
     }
-    if (first == end || end - first > 5) {
+    if (first == end) {
         return std::nullopt;
     }
     for (std::size_t i = first; i < end; ++i) {
