@@ -1,8 +1,8 @@
 #include "check/run_check.h"
 
-#include <array>
-#include <future>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -17,14 +17,45 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds slice{50};
 
-// A check on a thread of its own. Unlike std::async's, its future can be left behind
-// unfinished: the work owns everything it uses.
+// The result of a check running on a thread of its own. The thread owns everything it
+// uses, so the result can be left behind unfinished. No std::future: in the Windows build
+// one of several futures made ready at the same moment was seen never to become ready.
+template <typename Result>
+class Pending {
+  public:
+    template <typename Work>
+    explicit Pending(Work work) : state_(std::make_shared<State>()) {
+        std::thread([state = state_, work = std::move(work)]() mutable {
+            Result result = work();
+            std::lock_guard lock(state->mutex);
+            state->result = std::move(result);
+            state->ready.notify_all();
+        }).detach();
+    }
+
+    // The result, or nullopt once the deadline has passed without it.
+    std::optional<Result> takeBy(Clock::time_point deadline) {
+        std::unique_lock lock(state_->mutex);
+        // In short slices rather than one wait to the deadline, so that a wake-up the
+        // thread library misses costs a slice and not the rest of the check.
+        while (!state_->result && Clock::now() < deadline) {
+            state_->ready.wait_for(lock, slice);
+        }
+        return std::move(state_->result);
+    }
+
+  private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable ready;
+        std::optional<Result> result;
+    };
+    std::shared_ptr<State> state_;
+};
+
 template <typename Work>
 auto meanwhile(Work work) {
-    std::packaged_task task(std::move(work));
-    auto future = task.get_future();
-    std::thread(std::move(task)).detach();
-    return future;
+    return Pending<decltype(work())>(std::move(work));
 }
 
 class Waiter {
@@ -33,19 +64,13 @@ class Waiter {
 
     // The result of some work, or nullopt once the deadline has passed without it.
     template <typename Result>
-    std::optional<Result> take(std::future<Result>& work) {
-        // In short slices rather than one wait to the deadline, so that a wake-up the
-        // thread library misses costs a slice and not the rest of the check.
-        while (work.wait_for(slice) != std::future_status::ready) {
-            if (Clock::now() >= deadline_) {
-                workLeftRunning = true;
-                return std::nullopt;
-            }
-        }
-        return work.get();
+    std::optional<Result> take(Pending<Result>& work) {
+        std::optional<Result> result = work.takeBy(deadline_);
+        workLeftRunning = workLeftRunning || !result;
+        return result;
     }
 
-    CheckResult take(std::future<CheckResult>& work, const std::string& name) {
+    CheckResult take(Pending<CheckResult>& work, const std::string& name) {
         if (auto result = take(work)) {
             return *result;
         }
@@ -107,9 +132,9 @@ CheckRun runCheck(const std::string& operatorHost, ReportFormat format, const Re
         CheckResult version = checkVersion(*page, zone1);
         return std::pair{zone1, version};
     });
-    std::array<std::future<CheckResult>, 4> otherZones;
+    std::vector<Pending<CheckResult>> otherZones;
     for (int zone = 2; zone <= 5; ++zone) {
-        otherZones[zone - 2] = meanwhile([page, zone] { return checkZone(zone, *page); });
+        otherZones.push_back(meanwhile([page, zone] { return checkZone(zone, *page); }));
     }
     auto patchSite = meanwhile([page] { return checkPatchSite(*page); });
 
