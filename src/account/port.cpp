@@ -70,6 +70,31 @@ int portFromText(std::string_view text) {
     return static_cast<int>(value);
 }
 
+std::optional<int> portNumber(std::string_view text) {
+    std::string folded = foldFullWidth(text);
+    std::size_t first = 0;
+    while (first < folded.size() && isSpace(folded[first])) {
+        ++first;
+    }
+    std::size_t end = folded.size();
+    while (end > first && isSpace(folded[end - 1])) {
+        --end;
+    }
+    if (first == end) {
+        return std::nullopt;
+    }
+    for (std::size_t i = first; i < end; ++i) {
+        if (folded[i] < '0' || folded[i] > '9') {
+            return std::nullopt;
+        }
+    }
+    int port = portFromText(text);
+    if (port < 1 || port > 65535) {
+        return std::nullopt;
+    }
+    return port;
+}
+
 std::uint16_t wirePort(int port) {
     if (port < 1) {
         port = 1;

@@ -1,5 +1,6 @@
 #include "core/config_page.h"
 
+#include <functional>
 #include <vector>
 
 #include "core/fetch_page.h"
@@ -15,49 +16,79 @@ bool hasPageMarker(std::string_view text) {
     return findInGbkText(text, marker) != std::string_view::npos;
 }
 
-ConfigValues readConfigValues(std::string_view cache) {
-    static const std::string talk = gbk("灯笼鱼说话");
-    static const std::string intro = gbk("介绍");
-    static const std::string ip = "IP";
-    static const std::string ports = gbk("端口");
-    static const std::string zoneNames = gbk("选择项");
-    static const std::array<std::string, zoneCount> zoneWords = {
-        gbk("一区"), gbk("二区"), gbk("三区"), gbk("四区"), gbk("五区")};
+const std::vector<ConfigKey>& configKeys() {
+    using Holds = ConfigKey::Holds;
+    static const std::vector<ConfigKey> keys = [] {
+        const std::string talk = gbk("灯笼鱼说话");
+        const std::array<std::string, zoneCount> zoneWords = {gbk("一区"), gbk("二区"), gbk("三区"),
+                                                              gbk("四区"), gbk("五区")};
+        std::vector<ConfigKey> list;
+        auto add = [&](std::string section, std::string key, Holds holds,
+                       std::function<std::string&(ConfigValues&)> field) {
+            list.push_back({std::move(section), std::move(key), holds, std::move(field)});
+        };
+        add(
+            talk, gbk("版本号码"), Holds::Text,
+            [](ConfigValues & v) -> auto& { return v.versionNumber; });
+        add(
+            talk, gbk("游戏名字"), Holds::Text,
+            [](ConfigValues & v) -> auto& { return v.gameName; });
+        for (int i = 0; i < announcementCount; ++i) {
+            add(
+                gbk("介绍"), gbk("公告") + std::to_string(i + 1),
+                Holds::Text, [i](ConfigValues & v) -> auto& { return v.announcements[i]; });
+        }
+        for (int zone = 0; zone < zoneCount; ++zone) {
+            add(
+                "IP", zoneWords[zone] + gbk("服务器IP"),
+                Holds::Address, [zone](ConfigValues & v) -> auto& {
+                    return v.zones[zone].address;
+                });
+        }
+        for (int zone = 0; zone < zoneCount; ++zone) {
+            add(
+                gbk("端口"), zoneWords[zone] + gbk("端口"),
+                Holds::Port, [zone](ConfigValues & v) -> auto& { return v.zones[zone].port; });
+        }
+        add(
+            talk, gbk("更新补丁网站"), Holds::Address,
+            [](ConfigValues & v) -> auto& { return v.patchSite; });
+        // The file name is the last part of the patch address.
+        add(
+            talk, gbk("更新补丁名字"), Holds::Address,
+            [](ConfigValues & v) -> auto& { return v.patchFileName; });
+        for (int zone = 0; zone < zoneCount; ++zone) {
+            add(
+                gbk("选择项"), zoneWords[zone],
+                Holds::Text, [zone](ConfigValues & v) -> auto& { return v.zones[zone].name; });
+        }
+        return list;
+    }();
+    return keys;
+}
 
-    struct Wanted {
-        const std::string& section;
-        std::string key;
-        std::string& into;
-    };
-    ConfigValues values;
-    std::vector<Wanted> wanted;
-    wanted.push_back({talk, gbk("版本号码"), values.versionNumber});
-    wanted.push_back({talk, gbk("游戏名字"), values.gameName});
-    for (int i = 0; i < announcementCount; ++i) {
-        wanted.push_back({intro, gbk("公告") + std::to_string(i + 1), values.announcements[i]});
-    }
-    for (int zone = 0; zone < zoneCount; ++zone) {
-        wanted.push_back({ip, zoneWords[zone] + gbk("服务器IP"), values.zones[zone].address});
-    }
-    for (int zone = 0; zone < zoneCount; ++zone) {
-        wanted.push_back({ports, zoneWords[zone] + gbk("端口"), values.zones[zone].port});
-    }
-    wanted.push_back({talk, gbk("更新补丁网站"), values.patchSite});
-    wanted.push_back({talk, gbk("更新补丁名字"), values.patchFileName});
-    for (int zone = 0; zone < zoneCount; ++zone) {
-        wanted.push_back({zoneNames, zoneWords[zone], values.zones[zone].name});
-    }
-
+std::vector<std::optional<std::string>> readConfigEntries(std::string_view cache) {
     // One pass over the cache for all of them: a page of any size is read once.
     std::vector<ProfileKey> keys;
-    for (const Wanted& w : wanted) {
-        keys.push_back({w.section, w.key});
+    for (const ConfigKey& k : configKeys()) {
+        keys.push_back({k.section, k.key});
     }
-    std::vector<std::string> read = profileValues(cache, keys);
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
-        wanted[i].into = std::move(read[i]);
+    return profileEntries(cache, keys);
+}
+
+ConfigValues readConfigValues(std::string_view cache) {
+    ConfigValues values;
+    std::vector<std::optional<std::string>> entries = readConfigEntries(cache);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i]) {
+            configKeys()[i].field(values) = std::move(*entries[i]);
+        }
     }
     return values;
+}
+
+std::string configPageAddress(const std::string& operatorHost) {
+    return "http://" + operatorHost + "/gg.html";
 }
 
 std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/launcher_state.h"
 
@@ -24,7 +27,27 @@ struct ConfigValues {
     std::string patchFileName;
 };
 
+// Where one of the twenty-seven values stands on the page, and what it must hold to be
+// of use: the zones' addresses and the patch address cannot be empty, ports must be
+// numbers. Names are GBK.
+struct ConfigKey {
+    enum class Holds { Text, Address, Port };
+    std::string section;
+    std::string key;
+    Holds holds = Holds::Text;
+    std::function<std::string&(ConfigValues&)> field;  // where start-up stores it
+};
+
+// The keys in the order start-up reads them.
+const std::vector<ConfigKey>& configKeys();
+
 ConfigValues readConfigValues(std::string_view cache);
+
+// The values of configKeys() from one pass over the page; nullopt for a key not on it.
+std::vector<std::optional<std::string>> readConfigEntries(std::string_view cache);
+
+// "http://" + the operator's host (a host or host:port) + "/gg.html".
+std::string configPageAddress(const std::string& operatorHost);
 
 // Fetches the page once and, when its text passes the marker test, a second time; the
 // second reply replaces the cache at cachePath only if it passes the test itself, so a

@@ -145,7 +145,8 @@ std::string_view endOfLastLine(std::string_view before, std::string_view eol) {
 
 }  // namespace
 
-std::vector<std::string> profileValues(std::string_view file, std::span<const ProfileKey> keys) {
+std::vector<std::optional<std::string>> profileEntries(std::string_view file,
+                                                       std::span<const ProfileKey> keys) {
     struct Wanted {
         std::string_view section;
         std::string_view key;
@@ -158,7 +159,7 @@ std::vector<std::string> profileValues(std::string_view file, std::span<const Pr
     for (const ProfileKey& k : keys) {
         wanted.push_back({textOf(k.section), textOf(k.key)});
     }
-    std::vector<std::string> values(keys.size());
+    std::vector<std::optional<std::string>> values(keys.size());
     // Keys still to be looked for; the scan stops as soon as none is left.
     std::size_t open = keys.size();
 
@@ -188,6 +189,15 @@ std::vector<std::string> profileValues(std::string_view file, std::span<const Pr
         }
         return open > 0;
     });
+    return values;
+}
+
+std::vector<std::string> profileValues(std::string_view file, std::span<const ProfileKey> keys) {
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (std::optional<std::string>& entry : profileEntries(file, keys)) {
+        values.push_back(entry ? std::move(*entry) : std::string());
+    }
     return values;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,6 +29,10 @@ struct ProfileKey {
 // The values of many keys from one pass over the file, in the order asked: time grows
 // with the file's size, memory only with the number of keys.
 std::vector<std::string> profileValues(std::string_view file, std::span<const ProfileKey> keys);
+
+// The same pass, telling a missing key (nullopt) from one written with an empty value.
+std::vector<std::optional<std::string>> profileEntries(std::string_view file,
+                                                       std::span<const ProfileKey> keys);
 
 // The file's bytes with one key set: the key's line in the first section of that name is
 // rewritten (or the key, or the section and the key, appended) and every other byte is

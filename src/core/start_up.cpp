@@ -36,8 +36,8 @@ void removeLeftoversOfEarlierRuns(const std::string& launcherDirectory) {
 
 void fillFromConfiguration(ui::Interface& ui, LauncherState& state, const std::string& operatorHost,
                            const std::string& launcherDirectory) {
-    state.configPageText = refreshConfigCache("http://" + operatorHost + "/gg.html",
-                                              launcherDirectory + "/version.dat");
+    state.configPageText =
+        refreshConfigCache(configPageAddress(operatorHost), launcherDirectory + "/version.dat");
 
     ConfigValues values =
         readConfigValues(platform::readFile(launcherDirectory + "/version.dat").value_or(""));

@@ -14,16 +14,20 @@ const char* const clientName = "Quorvex.exe";
 const char* const clientCommandLine = "Quorvex.exe blacknull";
 const char* const serverListMarker = "[Header]";
 
+}  // namespace
+
+std::string serverPageAddress(const std::string& operatorHost) {
+    return "http://" + operatorHost + "/server.html";
+}
+
 // Character by character: the second byte of a Chinese character may be a "[".
 bool isServerList(std::string_view text) {
     return core::findInGbkText(text, serverListMarker) != std::string::npos;
 }
 
-}  // namespace
-
 void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string& operatorHost,
                 const std::string& launcherDirectory, const PageFetch& fetchPage) {
-    const std::string serverPage = "http://" + operatorHost + "/server.html";
+    const std::string serverPage = serverPageAddress(operatorHost);
 
     state.serverPageText = std::string(core::textOf(fetchPage(serverPage)));
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "core/launcher_state.h"
 #include "ui/interface.h"
@@ -10,6 +11,13 @@ namespace game {
 
 // Reads a web address into bytes, empty on any failure.
 using PageFetch = std::function<std::string(const std::string& address)>;
+
+// "http://" + the operator's host (a host or host:port) + "/server.html".
+std::string serverPageAddress(const std::string& operatorHost);
+
+// Whether a text is a server list the game can use: it holds "[Header]", found character
+// by character.
+bool isServerList(std::string_view text);
 
 // What both start-game buttons run: refreshes server.dat from the operator's
 // "/server.html", checks that the launcher sits beside the game client, writes

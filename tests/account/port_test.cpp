@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "platform/encoding.h"
 
 namespace {
@@ -30,6 +33,23 @@ TEST(PortConversion, ReadsTheTextTheWayTheConnectStepDoes) {
     for (const auto& c : cases) {
         EXPECT_EQ(account::portFromText(c.text), c.number) << '"' << c.text << '"';
         EXPECT_EQ(account::wirePort(account::portFromText(c.text)), c.wire) << '"' << c.text << '"';
+    }
+}
+
+// Whether a port text needs no bending at all: what a check of the page asks of it.
+TEST(PortConversion, APortNumberIsOneToFiveDigitsFrom1To65535AndNothingElse) {
+    const std::pair<std::string, std::optional<int>> cases[] = {
+        {"6000", 6000},          {" 6000\t", 6000},
+        {gbk("６０００"), 6000}, {"1", 1},
+        {"65535", 65535},        {"0", std::nullopt},
+        {"65536", std::nullopt}, {"70000", std::nullopt},
+        {"", std::nullopt},      {"  ", std::nullopt},
+        {"7001x", std::nullopt}, {"+7001", std::nullopt},
+        {"-1", std::nullopt},    {"12 34", std::nullopt},
+        {"000080", 80},          {"99999999999", std::nullopt},
+    };
+    for (const auto& [text, port] : cases) {
+        EXPECT_EQ(account::portNumber(text), port) << '"' << text << '"';
     }
 }
 

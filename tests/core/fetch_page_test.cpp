@@ -179,6 +179,43 @@ TEST_F(FetchPage, AServerThatDripsItsPageIsGivenUpAtTheDeadline) {
     EXPECT_LT(took, 5s);
 }
 
+// What the launcher never looks at, for telling an operator what is wrong: the status after
+// redirects, and how each fetch ended.
+TEST_F(FetchPage, AReplyTellsItsStatusAndHowItEnded) {
+    using Outcome = core::PageReply::Outcome;
+    std::string body = patterned(200000);
+    std::string sized = HttpTestServer::response(200, body);
+    server.serve("/missing", {HttpTestServer::response(404, "no such page")});
+    server.serve("/moved", {HttpTestServer::response(302, "", "Location: /missing\r\n")});
+    server.serve("/broken", ScriptedReply{sized, sized.size() - 150000});
+    server.serve("/large", {HttpTestServer::response(200, body)});
+    server.serve("/slow",
+                 ScriptedReply{
+                     .bytes = HttpTestServer::response(200, body), .pieceSize = 10, .pause = 50ms});
+
+    core::PageReply missing = core::fetchPageReply(server.url("/moved"), {});
+    EXPECT_EQ(missing.outcome, Outcome::Complete);
+    EXPECT_EQ(missing.status, 404);
+    EXPECT_EQ(missing.body, "no such page");
+
+    core::PageReply broken = core::fetchPageReply(server.url("/broken"), {});
+    EXPECT_EQ(broken.outcome, Outcome::Broken);
+    EXPECT_EQ(broken.status, 200);
+    EXPECT_EQ(broken.body, body.substr(0, 50000));
+
+    core::PageReply large = core::fetchPageReply(server.url("/large"), {.largestPage = 1000});
+    EXPECT_EQ(large.outcome, Outcome::TooLarge);
+    EXPECT_EQ(large.body, "");
+
+    core::PageReply slow = core::fetchPageReply(server.url("/slow"), {.deadline = 500ms});
+    EXPECT_EQ(slow.outcome, Outcome::TimedOut);
+    EXPECT_EQ(slow.body, "");
+
+    core::PageReply refused = core::fetchPageReply("http://127.0.0.1:1/gg.html", {});
+    EXPECT_EQ(refused.outcome, Outcome::NoAnswer);
+    EXPECT_EQ(refused.status, 0);
+}
+
 TEST_F(FetchPage, GoesThroughTheProxyTheEnvironmentNames) {
     server.serve("http://operator.invalid/gg.html", {HttpTestServer::response(200, "proxied")});
     ::setenv("http_proxy", server.url("").c_str(), 1);

@@ -83,13 +83,18 @@ void HeadlessLauncher::setEnvironment(const std::string& name, const std::string
 }
 
 void HeadlessLauncher::start(const std::vector<std::string>& arguments) {
+    std::vector<std::string> headless = {"--headless"};
+    headless.insert(headless.end(), arguments.begin(), arguments.end());
+    run(headless);
+}
+
+void HeadlessLauncher::run(const std::vector<std::string>& arguments) {
     int toChild[2], fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
     std::vector<std::string> args = wrapper_;
     args.push_back(program_.string());
-    args.push_back("--headless");
     args.insert(args.end(), arguments.begin(), arguments.end());
 
     pid_ = fork();

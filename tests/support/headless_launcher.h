@@ -46,7 +46,11 @@ class HeadlessLauncher {
     // of running out of memory cannot take the machine's memory with it.
     void limitAddressSpace(std::size_t bytes) { addressSpaceLimit_ = bytes; }
 
+    // Starts the launcher with --headless and the arguments.
     void start(const std::vector<std::string>& arguments = {});
+    // Starts it with the arguments alone (a command that opens no window, like --check);
+    // its lines of output are collected as events all the same.
+    void run(const std::vector<std::string>& arguments);
     void send(const std::string& command);
     void closeInput();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 using namespace operator_server;
@@ -64,5 +65,27 @@ TEST(OperatorOptions, RefusesBadInput) {
          }) {
         SCOPED_TRACE(args[0]);
         EXPECT_TRUE(std::holds_alternative<std::string>(parse(args)));
+    }
+}
+
+TEST(OperatorOptions, ReadsMistakesAndRefusesOnesThatCannotBeMade) {
+    auto parsed = parse({"--zone-down", "3", "--zone-down", "5", "--zone-silent", "1",
+                         "--missing-key", "四区端口", "--no-ranges", "--patch-status", "404"});
+    ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<std::string>(parsed);
+    const Mistakes& m = std::get<Options>(parsed).mistakes;
+    EXPECT_EQ(m.zonesDown, (std::set<int>{3, 5}));
+    EXPECT_EQ(m.zonesSilent, (std::set<int>{1}));
+    EXPECT_EQ(m.missingKeys, (std::set<std::string>{"四区端口"}));
+    EXPECT_TRUE(m.noRanges);
+    EXPECT_EQ(m.patchStatus, 404);
+
+    for (std::vector<const char*> bad : {std::vector<const char*>{"--zone-down", "6"},
+                                         {"--bad-port", "0"},
+                                         {"--zone-silent"},
+                                         {"--patch-status", "206"},
+                                         {"--patch-status", "200"},
+                                         {"--missing-key", ""},
+                                         {"--utf8-page", "--page-file", "my.html"}}) {
+        EXPECT_TRUE(std::holds_alternative<std::string>(parse(bad))) << bad.front();
     }
 }

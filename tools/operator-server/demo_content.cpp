@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "list_content.h"
+#include "page_mistakes.h"
 #include "platform/encoding.h"
 
 namespace operator_server {
@@ -10,15 +11,15 @@ namespace {
 
 const std::array<const char*, 5> zoneNumerals = {"一", "二", "三", "四", "五"};
 
-std::string crlf(std::string_view utf8Lines) {
+std::string crlf(std::string_view lines) {
     std::string out;
-    for (char c : utf8Lines) {
+    for (char c : lines) {
         if (c == '\n') {
             out += '\r';
         }
         out += c;
     }
-    return gbk(out);
+    return out;
 }
 
 const std::vector<const char*> players = {
@@ -67,7 +68,7 @@ std::vector<BoardRow> guildBoard(int zone) {
 
 }  // namespace
 
-std::string demoConfigPage(const DemoSettings& s) {
+std::string demoConfigPage(const DemoSettings& s, const Mistakes& mistakes) {
     std::string page =
         ";翔岳传说 登陆器配置页\n"
         "[灯笼鱼说话]\n"
@@ -108,10 +109,11 @@ std::string demoConfigPage(const DemoSettings& s) {
     for (int k = 0; k < 5; ++k) {
         page += std::string(zoneNumerals[k]) + "区=" + demoZoneNames[k] + "\n";
     }
-    return crlf(page);
+    page = crlf(withPageMistakes(page, mistakes));
+    return mistakes.utf8Page ? page : gbk(page);
 }
 
-std::string demoServerPage() {
+std::string demoServerPage(const Mistakes& mistakes) {
     std::string page =
         "[Header]\n"
         "GroupAmount=1\n"
@@ -126,7 +128,7 @@ std::string demoServerPage() {
         page += "Server" + n + "Port=" + std::to_string(5816 + k) + "\n";
         page += "Server" + n + "Status=" + (k < 3 ? "火爆" : "流畅") + "\n";
     }
-    return crlf(page);
+    return gbk(crlf(withListMistakes(page, mistakes)));
 }
 
 std::map<std::string, std::string> demoBoards(int zone) {

@@ -48,10 +48,11 @@ OperatorServer::OperatorServer(const Options& options, Log log) : log_(std::move
     web_ = std::make_unique<TcpService>(options.port);
     demo.httpPort = web_->port();
 
-    site_.configPage =
-        options.pageFile ? readPage(*options.pageFile, options.utf8Pages) : demoConfigPage(demo);
+    const Mistakes& mistakes = options.mistakes;
+    site_.configPage = options.pageFile ? readPage(*options.pageFile, options.utf8Pages)
+                                        : demoConfigPage(demo, mistakes);
     site_.serverPage = options.serverPageFile ? readPage(*options.serverPageFile, options.utf8Pages)
-                                              : demoServerPage();
+                                              : demoServerPage(mistakes);
     site_.patchPath = demo.patchDirectory + "/" + options.patchFileName;
     site_.patch = options.patchFile ? readFile(*options.patchFile)
                                     : demoPatch(options.patchSize, options.currentVersion);
@@ -61,12 +62,25 @@ OperatorServer::OperatorServer(const Options& options, Log log) : log_(std::move
         site_.patchSignature = signPatch(
             *options.signWith, options.badSignature ? site_.patch + "(tampered)" : site_.patch);
     }
+    site_.ignoreRanges = mistakes.noRanges;
+    site_.hidePatchSize = mistakes.noPatchSize;
+    site_.patchStatus = mistakes.patchStatus;
+    site_.redirectLoop = mistakes.redirectLoop;
 
     for (int k = 0; k < 5; ++k) {
-        zoneServices_[k]->start(
-            [this, &zone = zones_[k]](int fd, const std::atomic<bool>& stopping) {
-                serveZoneConnection(fd, zone, log_, stopping);
+        if (mistakes.zonesDown.contains(k + 1)) {
+            // The page still names the port; nothing listens there any more.
+            zoneServices_[k]->stop();
+        } else if (mistakes.zonesSilent.contains(k + 1)) {
+            zoneServices_[k]->start([](int fd, const std::atomic<bool>& stopping) {
+                serveSilentZoneConnection(fd, stopping);
             });
+        } else {
+            zoneServices_[k]->start(
+                [this, &zone = zones_[k]](int fd, const std::atomic<bool>& stopping) {
+                    serveZoneConnection(fd, zone, log_, stopping);
+                });
+        }
     }
     web_->start([this](int fd, const std::atomic<bool>& stopping) {
         serveWebConnection(fd, site_, stopping);

@@ -69,6 +69,17 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
             options.badSignature = true;
             continue;
         }
+        Mistakes& mistakes = options.mistakes;
+        if (bool* flag = name == "--utf8-page"        ? &mistakes.utf8Page
+                         : name == "--no-marker"      ? &mistakes.noMarker
+                         : name == "--no-list-header" ? &mistakes.noListHeader
+                         : name == "--no-ranges"      ? &mistakes.noRanges
+                         : name == "--no-patch-size"  ? &mistakes.noPatchSize
+                         : name == "--redirect-loop"  ? &mistakes.redirectLoop
+                                                      : nullptr) {
+            *flag = true;
+            continue;
+        }
         if (i + 1 >= argc) {
             return "unknown option or missing value: " + std::string(name);
         }
@@ -111,6 +122,23 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
             options.currentVersion = std::string(value);
         } else if (name == "--page-version") {
             options.pageVersion = std::string(value);
+        } else if (name == "--zone-down" || name == "--zone-silent" || name == "--bad-port") {
+            auto zone = parseInteger(value, 1, 5);
+            if (!zone)
+                return bad();
+            (name == "--zone-down"     ? mistakes.zonesDown
+             : name == "--zone-silent" ? mistakes.zonesSilent
+                                       : mistakes.badPorts)
+                .insert(static_cast<int>(*zone));
+        } else if (name == "--missing-key") {
+            if (value.empty())
+                return bad();
+            mistakes.missingKeys.insert(std::string(value));
+        } else if (name == "--patch-status") {
+            auto status = parseInteger(value, 100, 599);
+            if (!status || *status == 200 || *status == 206)
+                return bad();
+            mistakes.patchStatus = static_cast<int>(*status);
         } else if (name == "--exit-after") {
             double seconds = 0;
             auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -125,6 +153,9 @@ std::variant<Options, std::string> parseOptions(int argc, const char* const* arg
     }
     if (options.badSignature && !options.signWith) {
         return "--bad-signature needs --sign-with";
+    }
+    if (options.pageFile && options.mistakes.onPage()) {
+        return "the page mistakes change the built-in page; a --page-file is served as it is";
     }
     return options;
 }
@@ -161,6 +192,20 @@ Usage: operator-server [options]
   --page-version V       版本号码 on the built-in page (default: the current version);
                          set it older to see the launcher offer the patch
   --exit-after SECONDS   stop by itself after SECONDS (for scripts and tests)
+
+Mistakes, made on purpose to see `launcher --check` find them (the page mistakes change
+the built-in page; N is a zone from 1 to 5, and the zone options may be repeated):
+  --utf8-page            serve /gg.html saved as UTF-8 instead of GBK
+  --no-marker            leave the [选择项] section off /gg.html
+  --missing-key KEY      leave KEY (as written on the page, e.g. 四区端口) off /gg.html
+  --bad-port N           write zone N's port on /gg.html with a stray letter (x18104)
+  --zone-down N          zone N's account server does not listen
+  --zone-silent N        zone N's account server accepts and never answers
+  --no-list-header       serve /server.html without its [Header] line
+  --no-ranges            answer a Range request for the patch with the whole file
+  --no-patch-size        answer Range requests for the patch with an unknown total ("/*")
+  --patch-status CODE    answer requests for the patch with this HTTP status
+  --redirect-loop        answer requests for the patch with a redirect to itself
   --quiet                do not log requests
   --help                 this text
 

@@ -21,6 +21,7 @@ struct Resource {
     std::string_view body;
     std::string_view contentType;
     uint64_t rate;
+    bool isPatch = false;
 };
 
 std::optional<Resource> findResource(const WebSite& site, const std::string& path) {
@@ -31,7 +32,7 @@ std::optional<Resource> findResource(const WebSite& site, const std::string& pat
         return Resource{site.serverPage, "text/html; charset=gbk", 0};
     }
     if (path == site.patchPath) {
-        return Resource{site.patch, "application/octet-stream", site.patchRate};
+        return Resource{site.patch, "application/octet-stream", site.patchRate, true};
     }
     if (!site.patchSignature.empty() && path == site.patchPath + ".sig") {
         return Resource{site.patchSignature, "application/octet-stream", 0};
@@ -75,6 +76,39 @@ bool sendBody(int fd, std::string_view body, uint64_t rate, const std::atomic<bo
     return true;
 }
 
+std::string_view reasonOf(int status) {
+    switch (status) {
+        case 301:
+            return "Moved Permanently";
+        case 302:
+            return "Found";
+        case 403:
+            return "Forbidden";
+        case 404:
+            return "Not Found";
+        case 500:
+            return "Internal Server Error";
+        case 503:
+            return "Service Unavailable";
+        default:
+            return "Status";
+    }
+}
+
+// The patch as a misconfigured site serves it instead: a status of its own, or a redirect
+// back to the patch itself. Nothing when the patch is served.
+std::optional<std::string> patchMistake(const WebSite& site, bool keepAlive) {
+    int status = site.redirectLoop ? 302 : site.patchStatus;
+    if (status == 0) {
+        return std::nullopt;
+    }
+    std::string body = std::to_string(status) + " " + std::string(reasonOf(status)) + "\r\n";
+    std::string location = site.redirectLoop ? "Location: " + site.patchPath + "\r\n" : "";
+    return head(std::to_string(status) + " " + std::string(reasonOf(status)), "text/plain",
+                body.size(), keepAlive, location) +
+           body;
+}
+
 // Answers one request; false when the connection is to end afterwards.
 bool answer(int fd, const HttpRequest& request, const WebSite& site,
             const std::atomic<bool>& stopping) {
@@ -91,9 +125,16 @@ bool answer(int fd, const HttpRequest& request, const WebSite& site,
         std::string reply = head("404 Not Found", "text/html", body.size(), keepAlive);
         return sendAll(fd, headOnly ? reply : reply + body) && keepAlive;
     }
+    if (auto mistake = resource->isPatch ? patchMistake(site, keepAlive) : std::nullopt) {
+        std::string reply = *mistake;
+        if (headOnly) {
+            reply.erase(reply.find("\r\n\r\n") + 4);
+        }
+        return sendAll(fd, reply) && keepAlive;
+    }
     uint64_t total = resource->body.size();
     RangeChoice choice{RangeVerdict::Whole, {0, 0}};
-    if (request.range) {
+    if (request.range && !(resource->isPatch && site.ignoreRanges)) {
         choice = chooseRange(*request.range, total);
     }
     if (choice.verdict == RangeVerdict::Unsatisfiable) {
@@ -105,9 +146,10 @@ bool answer(int fd, const HttpRequest& request, const WebSite& site,
     std::string reply;
     if (choice.verdict == RangeVerdict::Partial) {
         body = body.substr(choice.range.first, choice.range.last - choice.range.first + 1);
+        std::string size = resource->isPatch && site.hidePatchSize ? "*" : std::to_string(total);
         reply = head("206 Partial Content", resource->contentType, body.size(), keepAlive,
                      "Content-Range: bytes " + std::to_string(choice.range.first) + "-" +
-                         std::to_string(choice.range.last) + "/" + std::to_string(total) + "\r\n");
+                         std::to_string(choice.range.last) + "/" + size + "\r\n");
     } else {
         reply = head("200 OK", resource->contentType, total, keepAlive);
     }

@@ -14,6 +14,11 @@ struct WebSite {
     std::string patch;
     std::string patchSignature;  // served at patchPath + ".sig" unless empty
     uint64_t patchRate = 0;      // bytes per second per connection for the patch; 0: no limit
+    // Mistakes in serving the patch (see Mistakes in options.h).
+    bool ignoreRanges = false;
+    bool hidePatchSize = false;
+    int patchStatus = 0;
+    bool redirectLoop = false;
 };
 
 // Serves HTTP/1.0 and HTTP/1.1 requests (GET and HEAD, Range honoured, keep-alive unless

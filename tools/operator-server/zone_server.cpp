@@ -125,4 +125,13 @@ void serveZoneConnection(int fd, Zone& zone, const std::function<void(const std:
     }
 }
 
+void serveSilentZoneConnection(int fd, const std::atomic<bool>& stopping) {
+    char buffer[4096];
+    while (waitReadable(fd, stopping, idleTimeoutMs) == Wait::Ready) {
+        if (::recv(fd, buffer, sizeof buffer, 0) <= 0) {
+            return;
+        }
+    }
+}
+
 }  // namespace operator_server

@@ -43,4 +43,8 @@ ZoneAnswer answerRequest(const std::string& request, Zone& zone);
 void serveZoneConnection(int fd, Zone& zone, const std::function<void(const std::string&)>& log,
                          const std::atomic<bool>& stopping);
 
+// A zone that has hung: it takes what arrives and never answers, until the launcher closes
+// the connection or the server stops.
+void serveSilentZoneConnection(int fd, const std::atomic<bool>& stopping);
+
 }  // namespace operator_server

@@ -19,6 +19,9 @@ struct Address {
 // nullopt for an unknown scheme, an empty host, a bad port or no "/" after the host.
 std::optional<Address> parseAddress(const std::string& url);
 
+// Redirects one request follows: a redirect loop would otherwise hold a connection for ever.
+inline constexpr int mostRedirectsFollowed = 5;
+
 // Where a redirect's Location points, seen from the address that answered it: an absolute
 // http address or a path on the same host. nullopt when it is neither, when it holds a
 // control character (it would end up inside the next request's lines) or when its path

@@ -103,6 +103,12 @@ std::optional<ReplyHead> parseReplyHead(std::string_view head) {
     return reply;
 }
 
+bool rangeReplyFits(const ReplyHead& head, std::int64_t offset) {
+    const auto& range = head.contentRange;
+    return range && range->total && range->first == offset &&
+           (!head.contentLength || *head.contentLength == range->length());
+}
+
 std::optional<ContentRange> parseContentRange(std::string_view value) {
     constexpr std::string_view unit = "bytes ";
     if (value.substr(0, unit.size()) != unit) {

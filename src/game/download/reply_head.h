@@ -39,6 +39,10 @@ std::optional<std::size_t> replyHeadLength(std::string_view received);
 // nullopt when the status line is not "HTTP/1.0 nnn" or "HTTP/1.1 nnn".
 std::optional<ReplyHead> parseReplyHead(std::string_view head);
 
+// Whether a 206 reply carries what a request from offset on needs: a Content-Range that
+// starts there and gives the file's size, and a Content-Length, if any, of that stretch.
+bool rangeReplyFits(const ReplyHead& head, std::int64_t offset);
+
 // "bytes first-last/total" (or ".../*"); nullopt unless first <= last < total.
 std::optional<ContentRange> parseContentRange(std::string_view value);
 

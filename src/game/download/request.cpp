@@ -24,14 +24,16 @@ std::string defaultReferer(const std::string& url) {
 }
 
 std::string buildRequest(const std::string& path, const std::string& hostField,
-                         const std::string& referer, std::optional<std::int32_t> rangeStart) {
+                         const std::string& referer, std::optional<std::int32_t> rangeStart,
+                         std::optional<std::int32_t> rangeLast) {
     std::string request = "GET " + requestPath(path) + " HTTP/1.1\r\n";
     request += "Host: " + hostField + "\r\n";
     request += "Accept: */*\r\n";
     request += "Referer: " + referer + "\r\n";
     request += std::string("User-Agent: ") + userAgent + "\r\n";
     if (rangeStart) {
-        request += "Range: bytes=" + std::to_string(*rangeStart) + "-\r\n";
+        request += "Range: bytes=" + std::to_string(*rangeStart) + "-" +
+                   (rangeLast ? std::to_string(*rangeLast) : "") + "\r\n";
     }
     request += "Pragma: no-cache\r\n";
     request += "Cache-Control: no-cache\r\n";

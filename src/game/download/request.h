@@ -16,8 +16,10 @@ std::string requestPath(const std::string& path);
 std::string defaultReferer(const std::string& url);
 
 // The bytes of one GET request. rangeStart is given for every connection after the first
-// and for every request that continues a part.
+// and for every request that continues a part; the download asks for the rest of the file
+// from there, while rangeLast, when given, closes the range (a probe of the first byte).
 std::string buildRequest(const std::string& path, const std::string& hostField,
-                         const std::string& referer, std::optional<std::int32_t> rangeStart);
+                         const std::string& referer, std::optional<std::int32_t> rangeStart,
+                         std::optional<std::int32_t> rangeLast = std::nullopt);
 
 }  // namespace game
