@@ -1,12 +1,11 @@
 #include "account/account_operations.h"
 
-#include <filesystem>
-
 #include "account/activity_log.h"
 #include "account/flower_effects.h"
 #include "account/port.h"
 #include "account/requests.h"
 #include "account/zone_send.h"
+#include "platform/directories.h"
 #include "platform/encoding.h"
 
 namespace account {
@@ -91,11 +90,12 @@ void AccountOperations::runChosenOperation() {
 }
 
 void AccountOperations::removeFlowerEffectsAndLog() {
-    std::error_code error;
-    std::string here = std::filesystem::current_path(error).string();
+    // The platform's own reading of the current directory: a GBK path on every system, so
+    // a game folder with a Chinese name is found again.
+    std::string here = platform::currentDirectory();
     // What could be deleted is gone either way; the player is told the truth when a file
     // held open by the running game kept a directory alive.
-    if (!error && removeFlowerEffects(here)) {
+    if (!here.empty() && removeFlowerEffects(here)) {
         appendLogLine(c_, gbk("：删除花光效成功，请重新登陆游戏即可"));
     } else {
         appendLogLine(c_, gbk("：删除花光效失败，请关闭游戏后重试"));

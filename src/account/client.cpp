@@ -2,6 +2,8 @@
 
 #include "account/port.h"
 
+#include <utility>
+
 namespace account {
 
 bool Client::connect(const std::string& address, int port) {
@@ -62,13 +64,13 @@ void Client::readArrival() {
     if (buffer.empty()) {
         return;
     }
-    // The handler may connect again (replacing this socket) or see a nested arrival while
-    // a message box is open; it takes what it needs from receivedData() first.
-    received_ = std::move(buffer);
+    // A handler that shows a message box lets the next arrival be handled inside it; that
+    // one has its own bytes, and this one's come back for the rest of its handler.
+    std::string outer = std::exchange(received_, std::move(buffer));
     if (onDataArrival) {
         onDataArrival();
     }
-    received_.clear();
+    received_ = std::move(outer);
 }
 
 void Client::peerClosed() {

@@ -23,7 +23,8 @@ class Client {
     bool connect(const std::string& address, int port);
     // Puts exactly these bytes on the wire; an empty text sends nothing and succeeds.
     bool send(std::string_view data);
-    // The bytes of the arrival being handled; empty outside onDataArrival.
+    // The bytes of the arrival being handled; empty outside onDataArrival. An arrival
+    // handled inside another one's handler replaces them until its handler returns.
     const std::string& receivedData() const { return received_; }
 
     std::function<void()> onDataArrival;

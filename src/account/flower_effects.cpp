@@ -20,7 +20,7 @@ constexpr const char* flowerEffectDirectories[] = {
 bool removeFlowerEffects(const std::string& gameDirectory) {
     bool all = true;
     for (const char* directory : flowerEffectDirectories) {
-        all = platform::removeTree(gameDirectory + "/" + directory) && all;
+        all = platform::removeTreeBeneath(gameDirectory, directory) && all;
     }
     return all;
 }

@@ -68,6 +68,10 @@ void LauncherReplies::statusReply(ReplyCode code) {
 }
 
 void LauncherReplies::offerUpdate() {
+    // An answer that arrives while the patch is already downloading changes nothing.
+    if (c_.ui.isOpen(WindowId::Update)) {
+        return;
+    }
     int answer = c_.ui.messageBox(gbk("你现在的版本不是最新的，是否要重新下载？"),
                                   ui::mbYesNo | ui::mbIconInformation);
     if (answer != ui::idYes) {

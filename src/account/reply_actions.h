@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "account/account_context.h"
@@ -14,8 +15,12 @@ class LauncherReplies : public ReplyActions {
   public:
     explicit LauncherReplies(AccountContext& context) : c_(context) {}
 
-    // The connection's data arrival.
-    void arrived() { onServerReply(c_.client.receivedData(), *this); }
+    // The connection's data arrival. The dispatch works on its own copy of the bytes: an
+    // action's message box lets the next arrival in, which brings bytes of its own.
+    void arrived() {
+        std::string reply = c_.client.receivedData();
+        onServerReply(reply, *this);
+    }
 
     void boardReply(int slot, std::string content) override;
     void statusReply(ReplyCode code) override;

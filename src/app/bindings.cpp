@@ -47,6 +47,7 @@ void bindHandlers(Launcher& launcher) {
         {WindowId::Main, "图形按钮8", Event::Clicked, [&] { ui::askToExit(ui); }},
         {WindowId::Main, "图形按钮2", Event::Clicked, [&] { launchGame(launcher); }},
         {WindowId::Main, "图形按钮3", Event::Clicked, [&] { launchGame(launcher); }},
+        {WindowId::Main, "客户1", Event::DataArrival, [&] { launcher.replies.arrived(); }},
         {WindowId::Main, "按钮1", Event::Clicked, [&] { accounts.registerAccount(); }},
         {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
         {WindowId::Main, "按钮4", Event::Clicked, [&] { accounts.changePassword(); }},
@@ -69,7 +70,7 @@ void bindHandlers(Launcher& launcher) {
 
     // The same web address the side panel shows.
     launcher.account.banner = ui::operatorWebAddress;
-    launcher.client.onDataArrival = [&] { launcher.replies.arrived(); };
+    launcher.client.onDataArrival = [&] { ui.raise(WindowId::Main, "客户1", Event::DataArrival); };
     for (int slot = 0; slot < static_cast<int>(account::boards.size()); ++slot) {
         ui.bind(WindowId::Main, account::boards[slot].queryButton, Event::Clicked,
                 [&launcher, slot] { account::queryBoard(launcher.account, slot); });

@@ -1,5 +1,7 @@
 #include "core/config_page.h"
 
+#include <vector>
+
 #include "core/fetch_page.h"
 #include "core/gbk_text.h"
 #include "core/profile_file.h"
@@ -16,27 +18,44 @@ bool hasPageMarker(std::string_view text) {
 ConfigValues readConfigValues(std::string_view cache) {
     static const std::string talk = gbk("灯笼鱼说话");
     static const std::string intro = gbk("介绍");
+    static const std::string ip = "IP";
     static const std::string ports = gbk("端口");
     static const std::string zoneNames = gbk("选择项");
     static const std::array<std::string, zoneCount> zoneWords = {
         gbk("一区"), gbk("二区"), gbk("三区"), gbk("四区"), gbk("五区")};
 
+    struct Wanted {
+        const std::string& section;
+        std::string key;
+        std::string& into;
+    };
     ConfigValues values;
-    values.versionNumber = profileValue(cache, talk, gbk("版本号码"));
-    values.gameName = profileValue(cache, talk, gbk("游戏名字"));
+    std::vector<Wanted> wanted;
+    wanted.push_back({talk, gbk("版本号码"), values.versionNumber});
+    wanted.push_back({talk, gbk("游戏名字"), values.gameName});
     for (int i = 0; i < announcementCount; ++i) {
-        values.announcements[i] = profileValue(cache, intro, gbk("公告") + std::to_string(i + 1));
+        wanted.push_back({intro, gbk("公告") + std::to_string(i + 1), values.announcements[i]});
     }
     for (int zone = 0; zone < zoneCount; ++zone) {
-        values.zones[zone].address = profileValue(cache, "IP", zoneWords[zone] + gbk("服务器IP"));
+        wanted.push_back({ip, zoneWords[zone] + gbk("服务器IP"), values.zones[zone].address});
     }
     for (int zone = 0; zone < zoneCount; ++zone) {
-        values.zones[zone].port = profileValue(cache, ports, zoneWords[zone] + gbk("端口"));
+        wanted.push_back({ports, zoneWords[zone] + gbk("端口"), values.zones[zone].port});
     }
-    values.patchSite = profileValue(cache, talk, gbk("更新补丁网站"));
-    values.patchFileName = profileValue(cache, talk, gbk("更新补丁名字"));
+    wanted.push_back({talk, gbk("更新补丁网站"), values.patchSite});
+    wanted.push_back({talk, gbk("更新补丁名字"), values.patchFileName});
     for (int zone = 0; zone < zoneCount; ++zone) {
-        values.zones[zone].name = profileValue(cache, zoneNames, zoneWords[zone]);
+        wanted.push_back({zoneNames, zoneWords[zone], values.zones[zone].name});
+    }
+
+    // One pass over the cache for all of them: a page of any size is read once.
+    std::vector<ProfileKey> keys;
+    for (const Wanted& w : wanted) {
+        keys.push_back({w.section, w.key});
+    }
+    std::vector<std::string> read = profileValues(cache, keys);
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        wanted[i].into = std::move(read[i]);
     }
     return values;
 }

@@ -1,14 +1,30 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace core {
 
+// How far one page fetch may go. The configuration page holds 27 short values and the
+// server page a short list, so a reply beyond the size is not one of them, and a server
+// that is still sending after the deadline is not going to deliver one.
+struct PageLimits {
+    std::size_t largestPage = std::size_t{16} << 20;
+    std::chrono::milliseconds deadline = std::chrono::seconds(30);
+};
+
 // Reads an http (or https) address into a byte string: the body of whatever the server
-// answers, whatever its status, after following redirects, zero bytes included and of any
-// size. Always from the server itself, never from a cache. Any failure gives an empty
-// result, except that a connection breaking mid-body gives what arrived before the break;
-// there is no other sign of failure. Blocks the calling thread; time-outs are finite.
-std::string fetchPage(const std::string& address);
+// answers, whatever its status, after following redirects, zero bytes included. Always
+// from the server itself, never from a cache. Any failure gives an empty result, except
+// that a connection breaking mid-body gives what arrived before the break; there is no
+// other sign of failure. A body larger than limits.largestPage, or one not complete when
+// limits.deadline has passed since the call, is a failure: the result is empty. Blocks the
+// calling thread until then at most.
+std::string fetchPageWithin(const std::string& address, const PageLimits& limits);
+
+inline std::string fetchPage(const std::string& address) {
+    return fetchPageWithin(address, PageLimits{});
+}
 
 }  // namespace core

@@ -1,7 +1,6 @@
 #include "core/profile_file.h"
 
 #include <optional>
-#include <vector>
 
 #include "core/gbk_text.h"
 #include "platform/files.h"
@@ -23,6 +22,18 @@ std::string_view withoutQuotes(std::string_view value) {
         return value.substr(1, value.size() - 2);
     }
     return value;
+}
+
+// Where a section name ends: at the first "]" that is a character of its own, never the
+// second byte of a Chinese character; without one, at the end of the line.
+std::size_t sectionNameEnd(std::string_view inside) {
+    for (std::size_t at = 0; at < inside.size();) {
+        if (inside[at] == ']') {
+            return at;
+        }
+        at += isGbkLeadByte(static_cast<unsigned char>(inside[at])) ? 2 : 1;
+    }
+    return inside.size();
 }
 
 enum class LineKind { Other, Section, Entry };
@@ -55,10 +66,8 @@ Line parseLine(std::string_view file, std::size_t begin) {
     }
     if (start.front() == '[') {
         std::string_view inside = start.substr(1);
-        // The last bracket closes the name: a GBK character may end in the byte of "]".
-        auto close = inside.rfind(']');
         line.kind = LineKind::Section;
-        line.name = trimmed(close == std::string_view::npos ? inside : inside.substr(0, close));
+        line.name = trimmed(inside.substr(0, sectionNameEnd(inside)));
         return line;
     }
     line.kind = LineKind::Entry;
@@ -73,41 +82,48 @@ Line parseLine(std::string_view file, std::size_t begin) {
     return line;
 }
 
-std::vector<Line> parseLines(std::string_view file) {
-    std::vector<Line> lines;
+// Calls visit(line) for each line in order until it returns false. Only one line is held
+// at a time, so a file of any number of lines costs no more memory than a short one.
+template <typename Visit>
+void forEachLine(std::string_view file, Visit visit) {
     for (std::size_t at = 0; at < file.size();) {
-        lines.push_back(parseLine(file, at));
-        at = lines.back().end;
+        Line line = parseLine(file, at);
+        if (!visit(line)) {
+            return;
+        }
+        at = line.end;
     }
-    return lines;
+}
+
+std::string valueText(const Line& entry) {
+    return std::string(withoutQuotes(trimmed(entry.value)).substr(0, profileValueLimit));
 }
 
 // Where a key lives: the first section of the name and, inside it, the first entry.
 struct Place {
-    std::optional<std::size_t> section;  // index of the header line
-    std::optional<std::size_t> entry;    // index of the key's line
-    std::size_t lastEntry = 0;           // last entry line of the section, or its header
+    std::optional<Line> section;
+    std::optional<Line> entry;
+    std::optional<Line> lastEntry;  // last entry line of the section
 };
 
-Place findKey(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+Place findKey(std::string_view file, std::string_view section, std::string_view key) {
     Place place;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
+    forEachLine(file, [&](const Line& line) {
         if (line.kind == LineKind::Section) {
             if (place.section) {
-                break;
+                return false;
             }
             if (sameNameIgnoringCase(line.name, section)) {
-                place.section = i;
-                place.lastEntry = i;
+                place.section = line;
             }
         } else if (line.kind == LineKind::Entry && place.section) {
-            place.lastEntry = i;
+            place.lastEntry = line;
             if (!place.entry && sameNameIgnoringCase(line.name, key)) {
-                place.entry = i;
+                place.entry = line;
             }
         }
-    }
+        return true;
+    });
     return place;
 }
 
@@ -129,14 +145,55 @@ std::string_view endOfLastLine(std::string_view before, std::string_view eol) {
 
 }  // namespace
 
-std::string profileValue(std::string_view file, std::string_view section, std::string_view key) {
-    auto lines = parseLines(file);
-    Place place = findKey(lines, textOf(section), textOf(key));
-    if (!place.entry) {
-        return {};
+std::vector<std::string> profileValues(std::string_view file, std::span<const ProfileKey> keys) {
+    struct Wanted {
+        std::string_view section;
+        std::string_view key;
+        bool sectionPassed = false;  // its first section has begun: later ones do not count
+        bool inSection = false;
+        bool found = false;
+    };
+    std::vector<Wanted> wanted;
+    wanted.reserve(keys.size());
+    for (const ProfileKey& k : keys) {
+        wanted.push_back({textOf(k.section), textOf(k.key)});
     }
-    std::string_view value = withoutQuotes(trimmed(lines[*place.entry].value));
-    return std::string(value.substr(0, profileValueLimit));
+    std::vector<std::string> values(keys.size());
+    // Keys still to be looked for; the scan stops as soon as none is left.
+    std::size_t open = keys.size();
+
+    forEachLine(file, [&](const Line& line) {
+        if (line.kind == LineKind::Section) {
+            for (Wanted& w : wanted) {
+                if (w.inSection) {
+                    w.inSection = false;
+                    if (!w.found) {
+                        --open;
+                    }
+                }
+                if (!w.sectionPassed && sameNameIgnoringCase(line.name, w.section)) {
+                    w.sectionPassed = true;
+                    w.inSection = true;
+                }
+            }
+        } else if (line.kind == LineKind::Entry) {
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                Wanted& w = wanted[i];
+                if (w.inSection && !w.found && sameNameIgnoringCase(line.name, w.key)) {
+                    w.found = true;
+                    --open;
+                    values[i] = valueText(line);
+                }
+            }
+        }
+        return open > 0;
+    });
+    return values;
+}
+
+std::string profileValue(std::string_view file, std::string_view section, std::string_view key) {
+    ProfileKey wanted[] = {{section, key}};
+    return std::move(profileValues(file, wanted).front());
 }
 
 std::string withProfileValue(std::string_view file, std::string_view section, std::string_view key,
@@ -147,11 +204,10 @@ std::string withProfileValue(std::string_view file, std::string_view section, st
     value = value.substr(0, value.find_first_of("\r\n"));
     std::string_view eol = lineEndingOf(file);
 
-    auto lines = parseLines(file);
-    Place place = findKey(lines, section, key);
+    Place place = findKey(file, section, key);
     std::string result;
     if (place.entry) {
-        const Line& line = lines[*place.entry];
+        const Line& line = *place.entry;
         std::size_t keep = line.equals ? *line.equals + 1 : line.begin;
         result.append(file.substr(0, keep));
         if (!line.equals) {
@@ -167,11 +223,11 @@ std::string withProfileValue(std::string_view file, std::string_view section, st
 
     std::string entry = std::string(key) + "=" + std::string(value) + std::string(eol);
     if (place.section) {
-        const Line& after = lines[place.lastEntry];
-        result.append(file.substr(0, after.end));
+        std::size_t after = place.lastEntry ? place.lastEntry->end : place.section->end;
+        result.append(file.substr(0, after));
         result.append(endOfLastLine(result, eol));
         result.append(entry);
-        result.append(file.substr(after.end));
+        result.append(file.substr(after));
         return result;
     }
 

@@ -1,5 +1,7 @@
 #include "core/start_up.h"
 
+#include <new>
+
 #include "core/config_page.h"
 #include "core/profile_file.h"
 #include "platform/directories.h"
@@ -20,10 +22,20 @@ constexpr const char* zoneSelectors[] = {"组合框1",  "组合框2",  "组合�
 constexpr const char* versionLabel = "透明标签9";
 constexpr const char* titleLabel = "透明标签";
 
-}  // namespace
+// Every file the launcher replaces through a temporary file: the configuration cache and
+// the game-name entry here, the server list and the status-tips file at game launch.
+void removeLeftoversOfEarlierRuns(const std::string& launcherDirectory) {
+    const std::string ini =
+        launcherDirectory + platform::pathSeparator + "ini" + platform::pathSeparator;
+    for (const std::string& file :
+         {launcherDirectory + "/version.dat", launcherDirectory + "/server.dat", ini + "StrRes.ini",
+          ini + "StatusTips.ini"}) {
+        platform::removeLeftoverTemporaries(file);
+    }
+}
 
-void runStartUp(ui::Interface& ui, LauncherState& state, const std::string& operatorHost,
-                const std::string& launcherDirectory) {
+void fillFromConfiguration(ui::Interface& ui, LauncherState& state, const std::string& operatorHost,
+                           const std::string& launcherDirectory) {
     state.configPageText = refreshConfigCache("http://" + operatorHost + "/gg.html",
                                               launcherDirectory + "/version.dat");
 
@@ -48,6 +60,22 @@ void runStartUp(ui::Interface& ui, LauncherState& state, const std::string& oper
     const char separator = platform::pathSeparator;
     writeProfileString(launcherDirectory + separator + "ini" + separator + "StrRes.ini",
                        gbk(";界面部分"), "10375", ui.text(WindowId::Main, titleLabel));
+}
+
+}  // namespace
+
+void runStartUp(ui::Interface& ui, LauncherState& state, const std::string& operatorHost,
+                const std::string& launcherDirectory) {
+    removeLeftoversOfEarlierRuns(launcherDirectory);
+    try {
+        fillFromConfiguration(ui, state, operatorHost, launcherDirectory);
+    } catch (const std::bad_alloc&) {
+        // Half a configuration would send the player's account to whatever zone happened
+        // to be read; better to say so and end than to run on, or to vanish without a word.
+        std::string().swap(state.configPageText);
+        ui.messageBox(gbk("内存不足，登陆器无法启动"), ui::mbOk, gbk("错误"));
+        ui.closeWindow(WindowId::Main);
+    }
 }
 
 }  // namespace core

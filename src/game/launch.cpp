@@ -1,25 +1,22 @@
 #include "game/launch.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "core/gbk_text.h"
 #include "game/status_tips.h"
 #include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/local_files.h"
 
 namespace game {
 namespace {
 
 const char* const clientName = "Quorvex.exe";
 const char* const clientCommandLine = "Quorvex.exe blacknull";
+const char* const serverListMarker = "[Header]";
 
-// Anything a directory search would list under the name counts, a directory or a
-// dangling link included, so the link itself is looked at, not its target.
-bool entryExists(const char* name) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(name, ec));
+// Character by character: the second byte of a Chinese character may be a "[".
+bool isServerList(std::string_view text) {
+    return core::findInGbkText(text, serverListMarker) != std::string::npos;
 }
 
 }  // namespace
@@ -30,18 +27,20 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
 
     state.serverPageText = std::string(core::textOf(fetchPage(serverPage)));
 
-    // Character by character: the second byte of a Chinese character may be a "[".
-    if (core::findInGbkText(state.serverPageText, "[Header]") != std::string::npos) {
+    if (isServerList(state.serverPageText)) {
         // A second request on purpose: the list file gets a fresh copy, zero bytes and all.
         std::string list = fetchPage(serverPage);
-        // An empty reply is a failed fetch far more often than an empty list; keeping the
-        // last good list lets the client still find its servers.
-        if (!list.empty()) {
+        // The server may fail between the two reads: an empty reply or a proxy's error
+        // page must not replace the last good list, which lets the client still find its
+        // servers.
+        if (isServerList(core::textOf(list))) {
             platform::writeFileAtomically(launcherDirectory + "/server.dat", list);
         }
     }
 
-    if (!entryExists(clientName)) {
+    // Anything a directory search would list under the name counts, a directory or a
+    // dangling link included.
+    if (!platform::pathExists(clientName)) {
         ui.messageBox(gbk("请把登陆器放在翔岳目录下运行"), ui::mbOk, gbk("灯笼鱼说话提示"));
         return;
     }

@@ -42,9 +42,9 @@ std::string trimBlanks(const std::string& text) {
     return trimmed;
 }
 
-// What starts the downloaded patch: its name, or the name the download gave it when a
-// file of that name was in the way.
-std::string patchCommandLine(const std::string& written, const std::string& requested,
+// The downloaded patch as the program to start: its name, or the name the download gave
+// it when a file of that name was in the way. Started whole, since a name may hold blanks.
+std::string patchProgramFile(const std::string& written, const std::string& requested,
                              const std::string& patchFileName) {
     if (written == requested) {
         return patchFileName;
@@ -58,14 +58,16 @@ std::string patchCommandLine(const std::string& written, const std::string& requ
 
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
             bool complete) {
-    // A closed update window means the launcher is on its way out as well.
-    if (patch.ending() || !ui.isOpen(ui::WindowId::Update)) {
+    // A closed update window means the launcher is on its way out as well; so does one
+    // whose close waits for a handler still inside a box.
+    if (patch.ending() || !ui.isOpen(ui::WindowId::Update) || ui.isClosing(ui::WindowId::Update) ||
+        ui.isClosing(ui::WindowId::Main)) {
         return;
     }
     std::string written = patch.writtenPath();
     if (complete) {
         ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
-        ui.startProgram(patchCommandLine(written, patch.requestedPath(), state.patchFileName));
+        ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
     } else {
         // Starting a truncated program would be worse than saying the download failed.
         ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));

@@ -7,7 +7,8 @@ namespace platform {
 
 // The launcher keeps every text as GBK bytes; these convert at the edges (display,
 // automation output, source literals). Bytes that are not valid in the source encoding
-// become U+FFFD going to UTF-8 and "?" going to GBK, so a conversion never fails.
+// become U+FFFD going to UTF-8 and "?" going to GBK, one for each malformed sequence, and
+// the valid bytes after it are kept; a conversion never fails.
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 

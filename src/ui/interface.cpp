@@ -1,5 +1,6 @@
 #include "ui/interface.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/encoding.h"
@@ -27,7 +28,13 @@ Interface::~Interface() {
 int Interface::messageBox(const std::string& text, int flags,
                           const std::optional<std::string>& title) {
     std::string shownTitle = title ? *title : gbk("信息：");
-    return frontEnd_ ? frontEnd_->messageBox(text, flags, shownTitle) : idOk;
+    if (!frontEnd_) {
+        return idOk;
+    }
+    // The box's own loop runs other handlers meanwhile; the code after the box still needs
+    // its windows, so no close is carried out while the box is open.
+    Busy box(*this, Busy::Box);
+    return frontEnd_->messageBox(text, flags, shownTitle);
 }
 
 void Interface::closeWindow(WindowId window) {
@@ -41,8 +48,36 @@ void Interface::closeWindow(WindowId window) {
         return;
     }
     closing_[slot(window)] = true;
-    // The handler that asked finishes its remaining steps first.
-    loop_.post([this, window] { finishClose(window); });
+    // Asked from inside a handler, the outermost handler's end carries it out.
+    if (busy_ == 0) {
+        loop_.post([this] { finishRequestedCloses(); });
+    }
+}
+
+Interface::Busy::Busy(Interface& ui, What what) : ui_(ui), box_(what == Box) {
+    ++ui_.busy_;
+    ui_.boxesOpen_ += box_ ? 1 : 0;
+}
+
+Interface::Busy::~Busy() {
+    ui_.boxesOpen_ -= box_ ? 1 : 0;
+    if (--ui_.busy_ == 0 && (ui_.closing_[0] || ui_.closing_[1])) {
+        // Queued rather than done here: the front end may still be inside the event of
+        // one of the window's own widgets.
+        ui_.loop_.post([&ui = ui_] { ui.finishRequestedCloses(); });
+    }
+}
+
+void Interface::finishRequestedCloses() {
+    // A close queued before a handler began is that handler's to carry out at its end.
+    if (busy_ > 0) {
+        return;
+    }
+    for (WindowId window : {WindowId::Update, WindowId::Main}) {
+        if (closing_[slot(window)]) {
+            finishClose(window);
+        }
+    }
 }
 
 void Interface::show(WindowId window, std::string_view name) {
@@ -98,6 +133,13 @@ void Interface::startProgram(const std::string& commandLine) {
     platform::startProgram(commandLine);
 }
 
+void Interface::startProgramFile(const std::string& path) {
+    if (frontEnd_) {
+        frontEnd_->programStarting(path);
+    }
+    platform::startProgramFile(path);
+}
+
 void Interface::setVisible(WindowId window, std::string_view name, bool visible) {
     Control& c = control(window, name);
     c.visible = visible;
@@ -140,8 +182,17 @@ void Interface::openMainWindow() {
 }
 
 void Interface::runModalUpdateWindow() {
-    open(WindowId::Update);
-    loop_.runUntil([this] { return !isOpen(WindowId::Update); });
+    // A second window would start a second download and a second set of ticks, and the
+    // front end would lose track of the first one's widgets.
+    if (!isOpen(WindowId::Update) && !closing_[slot(WindowId::Main)]) {
+        open(WindowId::Update);
+    }
+    // Inside a handler, the close itself waits for that handler to end, so the wait ends
+    // once the close has been asked for.
+    loop_.runUntil([this] {
+        bool asked = closing_[slot(WindowId::Update)] || closing_[slot(WindowId::Main)];
+        return !isOpen(WindowId::Update) || (busy_ > 0 && asked);
+    });
 }
 
 void Interface::open(WindowId window) {
@@ -185,6 +236,10 @@ bool Interface::isOpen(WindowId window) const {
     return windows_[slot(window)] != nullptr;
 }
 
+bool Interface::isClosing(WindowId window) const {
+    return closing_[slot(window)];
+}
+
 const WindowModel* Interface::window(WindowId window) const {
     return windows_[slot(window)].get();
 }
@@ -204,17 +259,23 @@ void Interface::bindLeftButtonDown(WindowId window, std::string_view control,
     pressHandlers_[{window, std::string(control)}] = std::move(handler);
 }
 
+void Interface::raise(WindowId window, std::string_view control, Event event) {
+    runHandler(window, control, event);
+}
+
 void Interface::runHandler(WindowId window, std::string_view control, Event event) {
     auto it = handlers_.find({window, std::string(control), event});
     if (it != handlers_.end()) {
         Handler handler = it->second;
+        Busy busy(*this);
         handler();
     }
 }
 
 // --- input ----------------------------------------------------------------------------------
 
-Control* Interface::reachableControl(WindowId window, std::string_view name) {
+Control* Interface::inputTarget(WindowId window, std::string_view name,
+                                std::initializer_list<Kind> kinds, const char* input) {
     WindowModel* model = windows_[slot(window)].get();
     if (!model) {
         return nullptr;
@@ -224,14 +285,23 @@ Control* Interface::reachableControl(WindowId window, std::string_view name) {
         throw UnknownControl(std::string(windowName(window)) + " has no control " +
                              std::string(name));
     }
+    if (std::find(kinds.begin(), kinds.end(), c->kind()) == kinds.end()) {
+        throw WrongKind(std::string(input) + " does not apply to the " + kindName(c->kind()) + " " +
+                        std::string(name));
+    }
+    return c;
+}
+
+bool Interface::reachable(WindowId window, const Control& control) const {
     // The update window is modal: the main window takes no input while it is open.
     bool blocked = window == WindowId::Main && isOpen(WindowId::Update);
-    return !blocked && !closing_[slot(window)] && model->reachable(*c) ? c : nullptr;
+    return !blocked && boxesOpen_ == 0 && !closing_[slot(window)] &&
+           windows_[slot(window)]->reachable(control);
 }
 
 bool Interface::click(WindowId window, std::string_view name) {
-    Control* c = reachableControl(window, name);
-    if (!c || (c->kind() != Kind::Button && c->kind() != Kind::PicBtn)) {
+    Control* c = inputTarget(window, name, {Kind::Button, Kind::PicBtn}, "click");
+    if (!c || !reachable(window, *c)) {
         return false;
     }
     runHandler(window, name, Event::Clicked);
@@ -239,8 +309,8 @@ bool Interface::click(WindowId window, std::string_view name) {
 }
 
 bool Interface::type(WindowId window, std::string_view name, const std::string& text) {
-    Control* c = reachableControl(window, name);
-    if (!c || c->kind() != Kind::EditBox) {
+    Control* c = inputTarget(window, name, {Kind::EditBox}, "type");
+    if (!c || !reachable(window, *c)) {
         return false;
     }
     c->text = text;
@@ -248,50 +318,50 @@ bool Interface::type(WindowId window, std::string_view name, const std::string& 
 }
 
 bool Interface::pressLeft(WindowId window, std::string_view name, const Press& press) {
-    Control* c = reachableControl(window, name);
-    if (!c || c->kind() != Kind::EditBox) {
+    Control* c = inputTarget(window, name, {Kind::EditBox}, "press");
+    if (!c || !reachable(window, *c)) {
         return false;
     }
     auto it = pressHandlers_.find({window, std::string(name)});
     if (it != pressHandlers_.end()) {
         PressHandler handler = it->second;
+        Busy busy(*this);
         handler(press);
     }
     return true;
 }
 
 bool Interface::pressOther(WindowId window, std::string_view name) {
-    Control* c = reachableControl(window, name);
-    return c && c->kind() == Kind::EditBox;
+    Control* c = inputTarget(window, name, {Kind::EditBox}, "press");
+    return c && reachable(window, *c);
 }
 
 bool Interface::select(WindowId window, std::string_view name, int index) {
-    Control* c = reachableControl(window, name);
+    Control* c = inputTarget(window, name, {Kind::ComboBox, Kind::PageControl}, "select");
     if (!c) {
         return false;
     }
-    if (c->kind() == Kind::ComboBox) {
-        if (index < -1 || index >= static_cast<int>(c->items.size())) {
-            throw std::out_of_range("no item " + std::to_string(index));
-        }
-        c->selection = index;
-        return true;
+    bool combo = c->kind() == Kind::ComboBox;
+    int first = combo ? -1 : 0;
+    int count = static_cast<int>(combo ? c->items.size() : c->layout->tabs.size());
+    if (index < first || index >= count) {
+        throw std::out_of_range(std::string(combo ? "no item " : "no page ") +
+                                std::to_string(index));
     }
-    if (c->kind() == Kind::PageControl) {
-        if (index < 0 || index >= static_cast<int>(c->layout->tabs.size())) {
-            throw std::out_of_range("no page " + std::to_string(index));
-        }
-        c->page = index;
-        return true;
+    if (!reachable(window, *c)) {
+        return false;
     }
-    return false;
+    (combo ? c->selection : c->page) = index;
+    return true;
 }
 
-void Interface::escape(WindowId window) {
+bool Interface::escape(WindowId window) {
     bool blocked = window == WindowId::Main && isOpen(WindowId::Update);
-    if (!blocked) {
-        closeWindow(window);
+    if (!isOpen(window) || blocked) {
+        return false;
     }
+    closeWindow(window);
+    return true;
 }
 
 }  // namespace ui

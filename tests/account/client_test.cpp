@@ -147,4 +147,25 @@ TEST(Client, AReplyDuringTheHandlerOfAnotherConnectIsNotLost) {
     EXPECT_EQ(f.arrivals, (std::vector<std::string>{"\x01\0\0\0"s, "\x02\0\0\0"s}));
 }
 
+TEST(Client, AnArrivalInsideAnotherOnesHandlerHasItsOwnBytesAndTheFirstGetsItsBack) {
+    // The first handler waits in the loop, as under a message box, for the next reply.
+    FakeAccountServer server;
+    server.answer("a", {"\0\0\0\0"s, "BP" + std::string(2000, 'r')});
+    Fixture f;
+    std::string afterNested;
+    f.client.onDataArrival = [&] {
+        f.arrivals.push_back(f.client.receivedData());
+        if (f.arrivals.size() == 1) {
+            f.runUntil([&] { return f.arrivals.size() == 2; });
+            afterNested = f.client.receivedData();
+        }
+    };
+    ASSERT_TRUE(f.client.connect("127.0.0.1", server.port()));
+    f.client.send("a");
+    f.runUntil([&] { return f.arrivals.size() == 2 && !afterNested.empty(); });
+    EXPECT_EQ(f.arrivals, (std::vector<std::string>{"\0\0\0\0"s, "BP" + std::string(2000, 'r')}));
+    EXPECT_EQ(afterNested, "\0\0\0\0"s);
+    EXPECT_TRUE(f.client.receivedData().empty());
+}
+
 }  // namespace

@@ -68,6 +68,32 @@ TEST_F(FlowerEffects, AllListedDirectoriesGoWithTheirContentAndLinksAreNotFollow
     EXPECT_EQ(traffic(), std::vector<std::string>(5));  // local only
 }
 
+TEST_F(FlowerEffects, ALinkOnTheWayIsNotGoneThroughAndAFileIsNoFolder) {
+    // c3/effect is a link to a folder elsewhere that holds effects of the same names.
+    fs::path elsewhere = game / "elsewhere";
+    fs::create_directories(elsewhere / "other" / "flower-red");
+    touch(elsewhere / "other" / "flower-red" / "precious.dds");
+    fs::remove_all(game / "c3" / "effect");
+    fs::create_directory_symlink(elsewhere, game / "c3" / "effect");
+
+    operations.runChosenOperation();
+    EXPECT_TRUE(fs::exists(elsewhere / "other" / "flower-red" / "precious.dds"));
+    EXPECT_TRUE(fs::is_symlink(game / "c3" / "effect"));
+    // The effects behind the link are still there, so the player is not told otherwise.
+    EXPECT_NE(logText().find("删除花光效失败"), std::string::npos) << logText();
+
+    // A plain file under a listed name is none of the launcher's business.
+    fs::remove(game / "c3" / "effect");
+    fs::create_directories(effects);
+    touch(effects / "flower-rainw");
+    fs::create_directories(effects / "flower-red");
+    ui.setText(ui::WindowId::Main, "编辑框9", "");
+    operations.runChosenOperation();
+    EXPECT_TRUE(fs::is_regular_file(effects / "flower-rainw"));
+    EXPECT_FALSE(fs::exists(effects / "flower-red"));
+    EXPECT_NE(logText().find("删除花光效成功"), std::string::npos) << logText();
+}
+
 TEST_F(FlowerEffects, NothingToDeleteStillWritesTheLine) {
     fs::remove_all(game / "c3");
     operations.runChosenOperation();

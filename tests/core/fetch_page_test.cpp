@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "support/http_test_server.h"
@@ -15,6 +16,7 @@ namespace {
 using testing_support::HttpTestServer;
 using testing_support::ScriptedReply;
 using namespace std::string_literals;
+using namespace std::chrono_literals;
 
 // The tests talk to 127.0.0.1 directly, whatever proxy the machine is set up with.
 class FetchPage : public ::testing::Test {
@@ -126,6 +128,41 @@ TEST_F(FetchPage, ARefusedConnectionGivesNothing) {
     EXPECT_EQ(
         core::fetchPage("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/gg.html"),
         "");
+}
+
+TEST_F(FetchPage, APageBeyondTheSizeLimitIsNoPageWithOrWithoutALength) {
+    core::PageLimits limits{.largestPage = 100000};
+    std::string atLimit = patterned(100000);
+    std::string beyond = patterned(100001);
+    server.serve("/at", {HttpTestServer::response(200, atLimit)});
+    server.serve("/at-unsized", {HttpTestServer::response(200, atLimit, "", false)});
+    server.serve("/beyond", {HttpTestServer::response(200, beyond)});
+    server.serve("/beyond-unsized", {HttpTestServer::response(200, beyond, "", false)});
+    EXPECT_EQ(core::fetchPageWithin(server.url("/at"), limits), atLimit);
+    EXPECT_EQ(core::fetchPageWithin(server.url("/at-unsized"), limits), atLimit);
+    EXPECT_EQ(core::fetchPageWithin(server.url("/beyond"), limits), "");
+    EXPECT_EQ(core::fetchPageWithin(server.url("/beyond-unsized"), limits), "");
+
+    // The launcher's own limit, as the operator guide gives it: 16 MiB.
+    std::string largest(std::size_t{16} << 20, 'x');
+    server.serve("/largest", {HttpTestServer::response(200, largest, "", false)});
+    server.serve("/too-large", {HttpTestServer::response(200, largest + "x", "", false)});
+    EXPECT_EQ(core::fetchPage(server.url("/largest")).size(), largest.size());
+    EXPECT_EQ(core::fetchPage(server.url("/too-large")), "");
+}
+
+TEST_F(FetchPage, AServerThatDripsItsPageIsGivenUpAtTheDeadline) {
+    // 10 bytes every 50 ms, head included: far above any "too slow" rate, and still the
+    // 20000 bytes would take well over a minute.
+    server.serve("/slow", ScriptedReply{.bytes = HttpTestServer::response(200, patterned(20000)),
+                                        .pieceSize = 10,
+                                        .pause = 50ms});
+    auto before = std::chrono::steady_clock::now();
+    std::string page = core::fetchPageWithin(server.url("/slow"), {.deadline = 1s});
+    auto took = std::chrono::steady_clock::now() - before;
+    EXPECT_EQ(page, "");
+    EXPECT_GE(took, 900ms);
+    EXPECT_LT(took, 5s);
 }
 
 TEST_F(FetchPage, GoesThroughTheProxyTheEnvironmentNames) {

@@ -106,7 +106,36 @@ TEST(ProfileRead, GbkNamesCompareBytewiseAndOnlyAsciiLettersFold) {
     std::string twoCharacters = "[s]\n\x81\x41=upper\n\x81\x61=lower\n";
     EXPECT_EQ(profileValue(twoCharacters, "s", "\x81\x61"), "lower");
     // A character whose second byte is "]" does not end the section name early.
-    EXPECT_EQ(profileValue("[\x81]\xB1]\nk=v\n", "\x81]\xB1", "k"), "v");
+    EXPECT_EQ(profileValue("[\x81]\xB1\xED]\nk=v\n", "\x81]\xB1\xED", "k"), "v");
+}
+
+TEST(ProfileRead, ASectionNameEndsAtItsFirstClosingBracket) {
+    // What follows the name on its line is a note, brackets and all.
+    std::string file =
+        gbk("[IP] ; 旧 [停用]\r\n一区服务器IP=10.0.0.1\r\n"
+            "[端口] ; 注释 ]\r\n一区端口=7001\r\n"
+            "[表]x]\r\nk=table\r\n");
+    EXPECT_EQ(profileValue(file, "IP", gbk("一区服务器IP")), "10.0.0.1");
+    EXPECT_EQ(profileValue(file, gbk("端口"), gbk("一区端口")), "7001");
+    // 表 is B1 ED, but a character may also end in the byte of "]" (here 0x81 0x5D).
+    EXPECT_EQ(profileValue(file, gbk("表"), "k"), "table");
+    EXPECT_EQ(profileValue("[a\x81]b]\nk=v\n", "a\x81]b", "k"), "v");
+    // Without a closing bracket the name runs to the end of the line, as before.
+    EXPECT_EQ(profileValue("[open\nk=v\n", "open", "k"), "v");
+    // The writer finds the same section, and leaves the note alone.
+    EXPECT_EQ(withProfileValue("[IP] ; old ]\nk=1\n", "ip", "k", "2"), "[IP] ; old ]\nk=2\n");
+}
+
+TEST(ProfileRead, ManyKeysInOnePassReadAsEachAlone) {
+    std::string file = "[a]\nx=1\n[b]\ny=2\nx=b's\n[A]\nz=second a\n[c]\n\"q\"=no\nq=\"3\"\n";
+    std::vector<core::ProfileKey> keys = {{"a", "x"}, {"b", "x"}, {"A", "z"},    {"c", "q"},
+                                          {"b", "y"}, {"a", "x"}, {"none", "x"}, {"c", "y"}};
+    std::vector<std::string> values = core::profileValues(file, keys);
+    ASSERT_EQ(values.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(values[i], profileValue(file, keys[i].section, keys[i].key)) << i;
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"1", "b's", "", "3", "2", "1", "", ""}));
 }
 
 TEST(ProfileWrite, ReplacingAValueKeepsEveryOtherByte) {

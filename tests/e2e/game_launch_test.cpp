@@ -158,7 +158,7 @@ TEST(GameLaunch, MarkerInAnotherCaseOrAfterAZeroByteIsNotFound) {
 TEST(GameLaunch, WithoutTheClientTheLauncherSaysSoAndStaysOpen) {
     GameDirectory dir;
     fs::remove(dir.game() / "Quorvex.exe");
-    dir.serveServerPage({"[Header]", "list"});
+    dir.serveServerPage({"[Header]", "[Header]\r\nlist"});
     Outcome out = dir.press("图形按钮2");
     ASSERT_EQ(out.boxes.size(), 1u) << dir.launcher.transcript();
     EXPECT_EQ(out.boxes[0]["text"], "请把登陆器放在翔岳目录下运行");
@@ -168,8 +168,24 @@ TEST(GameLaunch, WithoutTheClientTheLauncherSaysSoAndStaysOpen) {
     EXPECT_TRUE(out.started.empty());
     EXPECT_FALSE(out.clientRecord);
     EXPECT_FALSE(out.statusTips);
-    EXPECT_EQ(out.serverList, "list");  // refreshed before the client check
+    EXPECT_EQ(out.serverList, "[Header]\r\nlist");  // refreshed before the client check
     EXPECT_EQ(out.exitCode, 0);
+}
+
+TEST(GameLaunch, AnErrorPageAsTheSecondReplyKeepsTheServerList) {
+    GameDirectory dir;
+    const std::string good = "[Header]\r\nserver=1\r\n";
+    std::ofstream(dir.game() / "server.dat", std::ios::binary) << good;
+    // The server answers the first read, then a proxy in front of it fails.
+    dir.server.serve("/server.html",
+                     {{HttpTestServer::response(200, "[Header]\r\nserver=2\r\n")},
+                      {HttpTestServer::response(502, "<html><h1>502 Bad Gateway</h1></html>")}});
+    Outcome out = dir.press("图形按钮2");
+    EXPECT_EQ(dir.serverPageRequests(), 2);
+    EXPECT_EQ(out.serverList, good);
+    // The launch goes on as with any list.
+    EXPECT_EQ(out.started, std::vector<std::string>{"Quorvex.exe blacknull"});
+    EXPECT_TRUE(out.closed);
 }
 
 TEST(GameLaunch, LongerStatusTipsFileIsReplacedExactly) {

@@ -96,20 +96,27 @@ TEST_F(Launch, MarkerMustBeExactAndBeforeAnyZeroByte) {
     EXPECT_EQ(state.serverPageText, "\xB0[Header]");
 }
 
-TEST_F(Launch, EmptySecondReplyKeepsTheLastServerList) {
+TEST_F(Launch, ASecondReplyThatIsNoServerListKeepsTheLastOne) {
     std::ofstream("server.dat") << "last good list";
-    replies = {"[Header]", ""};
-    launch();
-    EXPECT_EQ(addresses.size(), 2u);
-    EXPECT_EQ(read(dir_ / "server.dat"), "last good list");
-    EXPECT_EQ(frontEnd.log.back(), "close main");
+    // The server or a proxy failing between the two reads: nothing, an error page, a page
+    // whose marker stands only after a zero byte.
+    for (std::string second : {std::string(), std::string("<html>502 Bad Gateway</html>"),
+                               std::string("x\0[Header]\r\n", 12)}) {
+        replies = {"[Header]", second};
+        addresses.clear();
+        frontEnd.log.clear();
+        launch();
+        EXPECT_EQ(addresses.size(), 2u);
+        EXPECT_EQ(read(dir_ / "server.dat"), "last good list") << second;
+        EXPECT_EQ(frontEnd.log.back(), "close main");
+    }
 }
 
 TEST_F(Launch, MissingClientStopsAfterTheServerListWithTheLauncherOpen) {
     fs::remove("Quorvex.exe");
-    replies = {"[Header]", "list"};
+    replies = {"[Header]", "[Header]\r\nlist"};
     launch();
-    EXPECT_EQ(read(dir_ / "server.dat"), "list");
+    EXPECT_EQ(read(dir_ / "server.dat"), "[Header]\r\nlist");
     EXPECT_FALSE(fs::exists(dir_ / "ini" / "StatusTips.ini"));
     EXPECT_EQ(frontEnd.log, (std::vector<std::string>{"box " + gbk("灯笼鱼说话提示") + "|" +
                                                       gbk("请把登陆器放在翔岳目录下运行") + "|0"}));

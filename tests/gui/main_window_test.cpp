@@ -250,6 +250,34 @@ TEST_F(MainWindowTest, TheExitQuestionWaitsForItsAnswerWhileTheLoopRuns) {
     EXPECT_TRUE(gui_test::eventually(loop_, [&] { return !iface_->isOpen(WindowId::Main); }));
 }
 
+// A close asked for while a reply's box is open (the download's end, say) waits until the
+// handler that showed the box has finished; the box's own loop does not carry it out.
+TEST_F(MainWindowTest, ACloseAskedForWhileABoxIsOpenWaitsForItsHandler) {
+    bool finished = false;
+    iface_->bind(WindowId::Main, "客户1", ui::Event::DataArrival, [&] {
+        iface_->messageBox(gbk("版本最新的，无需下载"), ui::mbOk, gbk("恭喜"));
+        iface_->setText(WindowId::Main, "透明标签9", "after");
+        finished = true;
+    });
+    bool boxShown = false, stillOpen = false;
+    pid_t keys = 0;
+    loop_.startTimer(std::chrono::milliseconds(400), false, [&] {
+        boxShown = screen_.findWindow("恭喜") != 0;
+        iface_->closeWindow(WindowId::Main);
+        // Enter on the box, which lies over the middle of the screen.
+        keys = gui_test::startXdotool({"mousemove", "640", "512", "sleep", "0.4", "key", "Return"});
+    });
+    loop_.startTimer(std::chrono::milliseconds(700), false,
+                     [&] { stillOpen = iface_->isOpen(WindowId::Main); });
+    EXPECT_NO_THROW(iface_->raise(WindowId::Main, "客户1", ui::Event::DataArrival));
+    gui_test::finishXdotool(keys);
+    EXPECT_TRUE(boxShown);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(gui_test::eventually(loop_, [&] { return !iface_->isOpen(WindowId::Main); }));
+    EXPECT_EQ(screen_.findWindow(ui::mainWindowWidth, ui::mainWindowHeight), 0u);
+}
+
 TEST_F(MainWindowTest, TheUpdateWindowIsModalWhiteAndClosesOnEsc) {
     bool shown = false, white = false, centred = false;
     std::string title;

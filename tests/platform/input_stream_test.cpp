@@ -78,3 +78,27 @@ TEST(InputStream, NothingArrivesAfterTheStreamIsGone) {
     loop.runFor(100ms);
     EXPECT_EQ(calls, 1);
 }
+
+// A chunk's handler may run the loop until later input arrives (a box that a later command
+// closes): that input is read and handed over inside it.
+TEST(InputStream, AHandlerThatRunsTheLoopGetsTheNextChunkInsideIt) {
+    platform::EventLoop loop;
+    Pipe pipe;
+    std::vector<std::string> chunks;
+    bool nestedSawSecond = false;
+    platform::InputStream stream(loop, pipe.fds[0], [&](std::string chunk) {
+        chunks.push_back(chunk);
+        if (chunks.size() == 1) {
+            pipe.put("second\n");
+            auto end = platform::EventLoop::Clock::now() + 3s;
+            while (chunks.size() < 2 && platform::EventLoop::Clock::now() < end) {
+                loop.runOnce(20ms);
+            }
+            nestedSawSecond = chunks.size() == 2;
+        }
+    });
+    pipe.put("first\n");
+    loop.runUntil([&] { return !chunks.empty(); });
+    EXPECT_TRUE(nestedSawSecond);
+    EXPECT_EQ(chunks, (std::vector<std::string>{"first\n", "second\n"}));
+}

@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -22,12 +24,17 @@ std::string fromEnvironment(const char* name, const std::string& fallback) {
 
 }  // namespace
 
-HeadlessLauncher::HeadlessLauncher() {
+HeadlessLauncher::HeadlessLauncher(const std::string& gameFolderName) {
     std::string pattern = (fs::temp_directory_path() / "launcher-game-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         throw std::runtime_error("cannot create a temporary game directory");
     }
-    directory_ = pattern;
+    root_ = pattern;
+    directory_ = root_;
+    if (!gameFolderName.empty()) {
+        directory_ = root_ / gameFolderName;
+        fs::create_directory(directory_);
+    }
     fs::path binary = fromEnvironment("LAUNCHER_UNDER_TEST", LAUNCHER_BINARY);
     program_ = directory_ / binary.filename();
     fs::copy_file(binary, program_);
@@ -53,7 +60,7 @@ HeadlessLauncher::~HeadlessLauncher() {
     }
     std::error_code ignored;
     fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(directory_, ignored);
+    fs::remove_all(root_, ignored);
 }
 
 void HeadlessLauncher::setEnvironment(const std::string& name, const std::string& value) {
@@ -80,6 +87,12 @@ void HeadlessLauncher::start(const std::vector<std::string>& arguments) {
         }
         for (const auto& [name, value] : environment_) {
             setenv(name.c_str(), value.c_str(), 1);
+        }
+        if (addressSpaceLimit_) {
+            rlimit limit{*addressSpaceLimit_, *addressSpaceLimit_};
+            if (setrlimit(RLIMIT_AS, &limit) != 0) {
+                _exit(126);
+            }
         }
         std::vector<char*> argv;
         for (auto& arg : args) {
@@ -193,6 +206,18 @@ int HeadlessLauncher::waitExit(std::chrono::milliseconds timeout) {
             return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
         std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+}
+
+long HeadlessLauncher::peakMemoryKib() const {
+    // The high-water mark of the program's own memory: it starts afresh when the program
+    // is loaded, so the harness's share from before is not counted.
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; pid_ > 0 && std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
     }
     return -1;
 }

@@ -24,7 +24,9 @@ using namespace std::chrono_literals;
 // LAUNCHER_WRAPPER the blank-separated command that runs it (e.g. "wine64").
 class HeadlessLauncher {
   public:
-    HeadlessLauncher();
+    // gameFolderName names the game directory itself (say "翔岳传说"), inside a fresh
+    // temporary folder; empty leaves the name to the system.
+    explicit HeadlessLauncher(const std::string& gameFolderName = "");
     ~HeadlessLauncher();
     HeadlessLauncher(const HeadlessLauncher&) = delete;
     HeadlessLauncher& operator=(const HeadlessLauncher&) = delete;
@@ -32,6 +34,9 @@ class HeadlessLauncher {
     // The game directory the launcher runs in (its own directory).
     const std::filesystem::path& directory() const { return directory_; }
     void setEnvironment(const std::string& name, const std::string& value);
+    // Caps the address space of the launcher's process (set before start), so that a test
+    // of running out of memory cannot take the machine's memory with it.
+    void limitAddressSpace(std::size_t bytes) { addressSpaceLimit_ = bytes; }
 
     void start(const std::vector<std::string>& arguments = {});
     void send(const std::string& command);
@@ -46,6 +51,9 @@ class HeadlessLauncher {
     Json dump(const std::string& window, const std::string& control);
     // Waits for the process to end; its exit code, or -1 after the timeout.
     int waitExit(std::chrono::milliseconds timeout = 10s);
+    // The most memory the running launcher has held at once so far, in KiB; -1 when it
+    // cannot be told (the process has ended).
+    long peakMemoryKib() const;
 
     std::vector<Json> events() const;
     size_t eventCount() const;
@@ -57,10 +65,12 @@ class HeadlessLauncher {
   private:
     void readOutput();
 
+    std::filesystem::path root_;  // the temporary folder that holds everything
     std::filesystem::path directory_;
     std::filesystem::path program_;
     std::vector<std::string> wrapper_;
     std::map<std::string, std::string> environment_;
+    std::optional<std::size_t> addressSpaceLimit_;
     int pid_ = -1;
     int input_ = -1;
     int output_ = -1;

@@ -17,16 +17,29 @@
 namespace testing_support {
 namespace {
 
-void sendAll(int fd, std::string_view bytes) {
+// False when the client went away; there is nothing more to do for it then.
+bool sendAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) {
             continue;
         }
         if (sent <= 0) {
-            return;  // the client went away; nothing more to do for it
+            return false;
         }
         bytes.remove_prefix(static_cast<size_t>(sent));
+    }
+    return true;
+}
+
+void drip(int fd, std::string_view bytes, std::size_t pieceSize, std::chrono::milliseconds pause) {
+    while (!bytes.empty()) {
+        std::size_t piece = std::min(pieceSize, bytes.size());
+        if (!sendAll(fd, bytes.substr(0, piece))) {
+            return;
+        }
+        bytes.remove_prefix(piece);
+        std::this_thread::sleep_for(pause);
     }
 }
 
@@ -181,7 +194,10 @@ void HttpTestServer::answer(int connection) {
     }
     auto [keep, chosen] = replyFor(targetOf(request));
     const ScriptedReply& reply = *chosen;
-    if (reply.breakAfter >= reply.bytes.size()) {
+    if (reply.pieceSize > 0) {
+        drip(connection, reply.bytes, reply.pieceSize, reply.pause);
+        ::shutdown(connection, SHUT_WR);
+    } else if (reply.breakAfter >= reply.bytes.size()) {
         sendAll(connection, reply.bytes);
         ::shutdown(connection, SHUT_WR);
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -17,6 +18,10 @@ struct ScriptedReply {
     // Break the connection (with a reset) after this many bytes instead of closing it
     // after all of them.
     std::size_t breakAfter = std::string::npos;
+    // A slow server: the bytes go in pieces of this size with the pause after each, until
+    // all are sent or the client has gone away. 0 sends them at once.
+    std::size_t pieceSize = 0;
+    std::chrono::milliseconds pause{0};
 };
 
 // A small HTTP server on 127.0.0.1 for tests: it answers each request target with

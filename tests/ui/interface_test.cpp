@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 #include "platform/encoding.h"
 #include "support/recording_front_end.h"
 
@@ -83,6 +87,84 @@ TEST_F(InterfaceServices, ModalUpdateWindowBlocksTheMainWindowUntilItCloses) {
     EXPECT_EQ(ticks, 1);
     EXPECT_FALSE(ui.isOpen(WindowId::Update));
     EXPECT_TRUE(ui.click(WindowId::Main, "图形按钮4"));
+}
+
+// Boxes that stay open for a moment, as the real ones do, with the loop running inside.
+class NestedLoops : public ::testing::Test {
+  protected:
+    struct LoopingFrontEnd : RecordingFrontEnd {
+        platform::EventLoop* loop = nullptr;
+        std::function<void()> whileOpen;
+
+        int messageBox(const std::string& text, int flags, const std::string& title) override {
+            RecordingFrontEnd::messageBox(text, flags, title);
+            bool answered = false;
+            loop->startTimer(std::chrono::milliseconds(5), false, [&] {
+                if (auto run = std::exchange(whileOpen, nullptr)) {
+                    run();
+                }
+                answered = true;
+            });
+            loop->runUntil([&] { return answered; });
+            log.push_back("box closed");
+            return ui::idOk;
+        }
+    };
+
+    NestedLoops() {
+        frontEnd.loop = &loop;
+        ui.attach(&frontEnd);
+        ui.openMainWindow();
+        ui.bind(WindowId::Main, "客户1", ui::Event::DataArrival, [&] {
+            ui.messageBox(gbk("版本最新的，无需下载"), ui::mbOk);
+            ui.setText(WindowId::Main, "透明标签9", "after");
+        });
+        frontEnd.log.clear();
+    }
+    bool logged(const std::string& line) const {
+        return std::find(frontEnd.log.begin(), frontEnd.log.end(), line) != frontEnd.log.end();
+    }
+
+    platform::EventLoop loop;
+    ui::Interface ui{loop};
+    LoopingFrontEnd frontEnd;
+};
+
+TEST_F(NestedLoops, ACloseQueuedBeforeAHandlerWaitsForItsBox) {
+    // Esc first, then an arrival in the same turn of the loop, before the close is done.
+    EXPECT_TRUE(ui.escape(WindowId::Main));
+    frontEnd.whileOpen = [&] {
+        EXPECT_TRUE(ui.isOpen(WindowId::Main));
+        EXPECT_FALSE(ui.click(WindowId::Main, "图形按钮4")) << "the box is modal";
+    };
+    ui.raise(WindowId::Main, "客户1", ui::Event::DataArrival);
+    EXPECT_TRUE(logged("box closed"));
+    EXPECT_EQ(frontEnd.log.back(), "text 透明标签9 after");
+    loop.runUntil([&] { return !ui.isOpen(WindowId::Main); });
+    EXPECT_EQ(frontEnd.log.back(), "closed main");
+}
+
+TEST_F(NestedLoops, TheUpdateWindowOpensOnceAndItsCloseEndsTheModalWaits) {
+    int created = 0;
+    ui.bind(WindowId::Update, "", ui::Event::Created, [&] { ++created; });
+    // A second "yes, download" while the update window is open, then the download's end.
+    ui.bind(WindowId::Main, "客户1", ui::Event::DataArrival, [&] { ui.runModalUpdateWindow(); });
+    ui.bind(WindowId::Main, "图形按钮7", ui::Event::Clicked, [&] {
+        loop.startTimer(std::chrono::milliseconds(20), false,
+                        [&] { ui.raise(WindowId::Main, "客户1", ui::Event::DataArrival); });
+        loop.startTimer(std::chrono::milliseconds(60), false, [&] {
+            ui.closeWindow(WindowId::Update);
+            ui.closeWindow(WindowId::Main);
+        });
+        ui.runModalUpdateWindow();
+        ui.setText(WindowId::Main, "透明标签9", "after");
+    });
+    EXPECT_TRUE(ui.click(WindowId::Main, "图形按钮7"));
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(frontEnd.log.back(), "text 透明标签9 after");
+    loop.runUntil([&] { return !ui.isOpen(WindowId::Main); });
+    EXPECT_EQ(std::count(frontEnd.log.begin(), frontEnd.log.end(), "open update"), 1);
+    EXPECT_FALSE(ui.isOpen(WindowId::Update));
 }
 
 }  // namespace

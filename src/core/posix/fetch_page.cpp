@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <new>
 
@@ -12,9 +14,6 @@ namespace core {
 namespace {
 
 constexpr const char* userAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
-constexpr long connectTimeoutSeconds = 30;
-// A server that sends nothing for this long ends the read with what has arrived.
-constexpr long stallSeconds = 60;
 constexpr long readBufferBytes = 102400;
 constexpr long maxRedirects = 10;
 
@@ -43,28 +42,39 @@ class Client {
         return client;
     }
 
-    std::string fetch(const std::string& url) {
+    std::string fetch(const std::string& url, const PageLimits& limits) {
         if (handle_ == nullptr || headers_ == nullptr) {
             return {};
         }
         std::lock_guard lock(mutex_);
-        Body body{handle_, {}};
+        Body body{handle_, limits.largestPage, {}};
         curl_easy_reset(handle_);
-        configure(url, body);
-        // The outcome does not matter: whatever part of the body arrived is the result.
-        curl_easy_perform(handle_);
+        configure(url, limits, body);
+        CURLcode outcome = curl_easy_perform(handle_);
+        // A page that is too large, or not complete in time, is no page at all; a
+        // connection that broke otherwise leaves what arrived before the break.
+        if (body.tooLarge || outcome == CURLE_FILESIZE_EXCEEDED ||
+            outcome == CURLE_OPERATION_TIMEDOUT) {
+            return {};
+        }
         return std::move(body.bytes);
     }
 
   private:
     struct Body {
         CURL* handle;
+        std::size_t largest;
         std::string bytes;
         bool sized = false;
+        bool tooLarge = false;
     };
 
     static size_t appendBody(char* data, size_t size, size_t count, void* target) {
         auto* body = static_cast<Body*>(target);
+        if (size * count > body->largest - body->bytes.size()) {
+            body->tooLarge = true;
+            return 0;
+        }
         try {
             if (!body->sized) {
                 body->sized = true;
@@ -81,11 +91,10 @@ class Client {
     // length is only a hint: a body may be shorter or longer, and a length that cannot be
     // reserved just leaves the body to grow as it arrives.
     static void reserveAnnounced(Body& body) {
-        constexpr curl_off_t reserveLimit = curl_off_t{256} << 20;
         curl_off_t announced = -1;
         if (curl_easy_getinfo(body.handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) !=
                 CURLE_OK ||
-            announced <= 0 || announced > reserveLimit) {
+            announced <= 0 || static_cast<std::size_t>(announced) > body.largest) {
             return;
         }
         try {
@@ -95,7 +104,7 @@ class Client {
         }
     }
 
-    void configure(const std::string& url, Body& body) {
+    void configure(const std::string& url, const PageLimits& limits, Body& body) {
         curl_easy_setopt(handle_, CURLOPT_URL, url.c_str());
         // The address is already canonical; curl must not resolve or rewrite it again.
         curl_easy_setopt(handle_, CURLOPT_PATH_AS_IS, 1L);
@@ -107,9 +116,13 @@ class Client {
         curl_easy_setopt(handle_, CURLOPT_USERAGENT, userAgent);
         curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers_);
         curl_easy_setopt(handle_, CURLOPT_BUFFERSIZE, readBufferBytes);
-        curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, connectTimeoutSeconds);
-        curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+        // One deadline for the whole fetch, name lookup, connect, redirects and body
+        // included: a server that drips its page slowly cannot hold the launcher.
+        curl_easy_setopt(handle_, CURLOPT_TIMEOUT_MS,
+                         static_cast<long>(std::max<std::int64_t>(1, limits.deadline.count())));
+        // A length announced beyond the limit fails before any of the body is read.
+        curl_easy_setopt(handle_, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(limits.largestPage));
         curl_easy_setopt(handle_, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &Client::appendBody);
         curl_easy_setopt(handle_, CURLOPT_WRITEDATA, &body);
@@ -122,7 +135,7 @@ class Client {
 
 }  // namespace
 
-std::string fetchPage(const std::string& address) {
+std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
     if (address.empty()) {
         return {};
     }
@@ -130,7 +143,7 @@ std::string fetchPage(const std::string& address) {
     if (!url) {
         return {};
     }
-    return Client::instance().fetch(*url);
+    return Client::instance().fetch(*url, limits);
 }
 
 }  // namespace core

@@ -4,6 +4,11 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace core {
 namespace {
@@ -27,6 +32,80 @@ class Handle {
 
   private:
     HINTERNET handle_;
+};
+
+using Clock = std::chrono::steady_clock;
+
+// Owns the request handle and closes it exactly once: at the deadline, from a watchdog
+// thread, if the fetch is still running then (closing a handle is how WinINet cancels a
+// call blocked on it in another thread), or else when the fetch ends.
+class RequestWithDeadline {
+  public:
+    RequestWithDeadline(HINTERNET request, Clock::time_point deadline)
+        : request_(request), deadline_(deadline) {
+        if (request_) {
+            watchdog_ = std::thread([this] { watch(); });
+        }
+    }
+    ~RequestWithDeadline() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        woken_.notify_all();
+        if (watchdog_.joinable()) {
+            watchdog_.join();
+        }
+        if (request_ && !expired_) {
+            InternetCloseHandle(request_);
+        }
+    }
+    RequestWithDeadline(const RequestWithDeadline&) = delete;
+    RequestWithDeadline& operator=(const RequestWithDeadline&) = delete;
+
+    operator HINTERNET() const { return request_; }
+
+    // Whether the deadline has passed; after that every call on the request fails.
+    bool expired() {
+        std::lock_guard lock(mutex_);
+        return expired_ || Clock::now() >= deadline_;
+    }
+
+    // WinINet times out each step on its own; each step gets only what is left of the
+    // deadline, so a silent server ends the step in time even where closing the handle
+    // does not cancel it. False when nothing is left.
+    bool limitNextStep() {
+        if (expired()) {
+            return false;
+        }
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
+        DWORD milliseconds = static_cast<DWORD>(std::clamp<long long>(left.count(), 1, 0x7FFFFFFF));
+        for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+            InternetSetOptionA(request_, option, &milliseconds, sizeof milliseconds);
+        }
+        return true;
+    }
+
+  private:
+    void watch() {
+        {
+            std::unique_lock lock(mutex_);
+            if (woken_.wait_until(lock, deadline_, [this] { return finished_; })) {
+                return;
+            }
+            expired_ = true;
+        }
+        InternetCloseHandle(request_);
+    }
+
+    HINTERNET request_;
+    Clock::time_point deadline_;
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool finished_ = false;
+    bool expired_ = false;
+    std::thread watchdog_;
 };
 
 // The one client handle of the process, opened for direct connections on the first fetch
@@ -71,20 +150,27 @@ std::string part(const char* text, DWORD length) {
     return text && length > 0 ? std::string(text, length) : std::string();
 }
 
-DWORD chunkSize(HINTERNET request) {
+std::optional<DWORD> announcedLength(HINTERNET request) {
     DWORD announced = 0;
     DWORD size = sizeof announced;
     if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced,
-                       &size, nullptr) &&
-        announced > 0) {
-        return std::min(announced, largestChunk - 1) + 1;
+                       &size, nullptr)) {
+        return announced;
+    }
+    return std::nullopt;
+}
+
+DWORD chunkSize(std::optional<DWORD> announced) {
+    if (announced && *announced > 0) {
+        return std::min(*announced, largestChunk - 1) + 1;
     }
     return chunkWithoutLength;
 }
 
 }  // namespace
 
-std::string fetchPage(const std::string& address) {
+std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
+    Clock::time_point deadline = Clock::now() + limits.deadline;
     if (address.empty()) {
         return {};
     }
@@ -128,22 +214,43 @@ std::string fetchPage(const std::string& address) {
         return {};
     }
     const char* acceptTypes[] = {"*/*", nullptr};
-    Handle request(HttpOpenRequestA(connection, "GET", object.c_str(), "HTTP/1.0", nullptr,
-                                    acceptTypes, flags, 0));
-    if (!request) {
+    RequestWithDeadline request(HttpOpenRequestA(connection, "GET", object.c_str(), "HTTP/1.0",
+                                                 nullptr, acceptTypes, flags, 0),
+                                deadline);
+    if (!request || !request.limitNextStep()) {
         return {};
     }
     static const char extraHeaders[] = "Accept: */*\r\n\r\n";
     if (!HttpSendRequestA(request, extraHeaders, sizeof extraHeaders - 1, nullptr, 0)) {
         return {};
     }
+    std::optional<DWORD> announced = announcedLength(request);
+    if (announced && *announced > limits.largestPage) {
+        return {};
+    }
 
     // The status is never looked at: an error page's body is returned like any other.
+    // Only what has arrived is read each time, so the deadline is looked at between
+    // reads however slowly the body comes.
     std::string body;
-    std::string chunk(chunkSize(request), '\0');
-    DWORD got = 0;
-    while (InternetReadFile(request, chunk.data(), static_cast<DWORD>(chunk.size()), &got) &&
-           got > 0) {
+    std::string chunk(chunkSize(announced), '\0');
+    for (;;) {
+        DWORD available = 0;
+        DWORD got = 0;
+        bool read = request.limitNextStep() &&
+                    InternetQueryDataAvailable(request, &available, 0, 0) &&
+                    (available == 0 ||
+                     InternetReadFile(request, chunk.data(),
+                                      std::min(available, static_cast<DWORD>(chunk.size())), &got));
+        if (request.expired()) {
+            return {};
+        }
+        if (!read || got == 0) {
+            break;
+        }
+        if (got > limits.largestPage - body.size()) {
+            return {};
+        }
         body.append(chunk.data(), got);
     }
     return body;

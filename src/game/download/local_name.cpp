@@ -1,8 +1,5 @@
 #include "game/download/local_name.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "game/download/events.h"
 #include "game/download/renaming.h"
 #include "platform/encoding.h"
@@ -21,9 +18,7 @@ bool endsInFolder(const std::string& path) {
 }
 
 std::intptr_t sizeOf(const std::string& path) {
-    std::error_code error;
-    auto size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::intptr_t>(size);
+    return static_cast<std::intptr_t>(platform::fileSize(path).value_or(0));
 }
 
 }  // namespace

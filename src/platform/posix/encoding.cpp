@@ -5,13 +5,15 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/utf8_text.h"
+
 namespace platform {
 namespace {
 
 // One converter per thread and direction: an iconv descriptor carries shift state and
 // must not be shared between threads.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error("iconv cannot convert between GBK and UTF-8");
@@ -19,8 +21,7 @@ public:
     }
     ~Converter() { iconv_close(cd_); }
 
-    std::string convert(std::string_view in, std::string_view replacement,
-                        size_t invalidSkip) {
+    std::string convert(std::string_view in, std::string_view replacement, size_t invalidSkip) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         out.reserve(in.size() * 3 / 2 + 4);
@@ -50,7 +51,7 @@ public:
         return out;
     }
 
-private:
+  private:
     static size_t utf8SequenceLength(unsigned char lead, size_t left) {
         size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         return std::min(n, left);
@@ -67,7 +68,9 @@ std::string gbkToUtf8(std::string_view gbk) {
 
 std::string utf8ToGbk(std::string_view utf8) {
     thread_local Converter converter("GBK", "UTF-8");
-    return converter.convert(utf8, "?", 0);
+    // Once every malformed sequence is one U+FFFD, which GBK lacks, what iconv rejects is
+    // always one whole character: one "?" each, and nothing after it is lost.
+    return converter.convert(wellFormedUtf8(utf8), "?", 0);
 }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+
+#include "platform/memory.h"
 
 namespace platform {
 namespace {
@@ -34,10 +38,38 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A name no other writer in this or another process uses at the same moment.
+constexpr std::string_view temporaryMark = ".tmp-";
+
+// A name no other writer in this or another process uses at the same moment: the target's
+// name, the mark, the writer's process id and a count.
 std::string temporaryNameBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    return path + std::string(temporaryMark) + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++);
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The writer's process id when name is a temporary name of target's, otherwise nothing.
+std::optional<pid_t> writerOf(std::string_view name, std::string_view target) {
+    if (name.size() <= target.size() + temporaryMark.size() ||
+        name.substr(0, target.size()) != target ||
+        name.substr(target.size(), temporaryMark.size()) != temporaryMark) {
+        return std::nullopt;
+    }
+    std::string_view rest = name.substr(target.size() + temporaryMark.size());
+    auto dash = rest.find('-');
+    if (dash == std::string_view::npos || !allDigits(rest.substr(0, dash)) ||
+        !allDigits(rest.substr(dash + 1)) || dash > 9) {
+        return std::nullopt;
+    }
+    return static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+}
+
+bool isRunning(pid_t pid) {
+    return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 }  // namespace
@@ -51,6 +83,7 @@ std::optional<std::string> readFile(const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) == 0 && info.st_size > 0) {
         bytes.reserve(static_cast<size_t>(info.st_size));
+        adviseLargeBuffer(bytes.data(), bytes.capacity());
     }
     char buffer[65536];
     for (;;) {
@@ -74,6 +107,25 @@ std::optional<std::string> readFile(const std::string& path) {
 bool fileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
+}
+
+void removeLeftoverTemporaries(const std::string& path) {
+    auto slash = path.rfind('/');
+    std::string target = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = ::opendir(folderOf(path).c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (dirent* entry = ::readdir(dir)) {
+        auto writer = writerOf(entry->d_name, target);
+        struct stat info {};
+        if (writer && !isRunning(*writer) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
 }
 
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace platform {
 
 struct InputStream::State {
@@ -15,7 +17,15 @@ InputStream::InputStream(EventLoop& loop, int fd, OnChunk onChunk)
     State* state = state_.get();
     loop.watchReadable(fd, [state] {
         char buffer[4096];
-        ssize_t n = read(state->fd, buffer, sizeof buffer);
+        ssize_t n;
+        do {
+            n = read(state->fd, buffer, sizeof buffer);
+        } while (n < 0 && errno == EINTR);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // Nothing there after all (another reader of the same pipe took it): the stream
+            // goes on.
+            return;
+        }
         if (n <= 0) {
             state->loop.unwatch(state->fd);
             state->onChunk({});

@@ -16,4 +16,12 @@ bool pathExists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
+std::optional<std::uint64_t> fileSize(const std::string& path) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 }  // namespace platform

@@ -89,14 +89,9 @@ std::string findWine() {
     _exit(127);
 }
 
-}  // namespace
-
-void startProgram(const std::string& commandLine) {
-    std::vector<std::string> words = splitOnBlanks(commandLine);
-    if (words.empty()) {
-        return;
-    }
-    std::string program = inCurrentDirectory(words[0]);
+// Starts program (a path) with the given arguments, a Windows program through wine.
+void startDetached(const std::string& program, const std::string& name,
+                   const std::vector<std::string>& arguments) {
     std::vector<std::string> args;
     std::string file;
     if (isWindowsProgram(program)) {
@@ -108,9 +103,9 @@ void startProgram(const std::string& commandLine) {
         args.push_back(program);
     } else {
         file = program;
-        args.push_back(words[0]);
+        args.push_back(name);
     }
-    args.insert(args.end(), words.begin() + 1, words.end());
+    args.insert(args.end(), arguments.begin(), arguments.end());
 
     // Everything the child needs is prepared before fork: after it, in a process that may
     // have other threads, only async-signal-safe calls are allowed.
@@ -142,6 +137,23 @@ void startProgram(const std::string& commandLine) {
     if (devNull >= 0) {
         close(devNull);
     }
+}
+
+}  // namespace
+
+void startProgram(const std::string& commandLine) {
+    std::vector<std::string> words = splitOnBlanks(commandLine);
+    if (words.empty()) {
+        return;
+    }
+    startDetached(inCurrentDirectory(words[0]), words[0], {words.begin() + 1, words.end()});
+}
+
+void startProgramFile(const std::string& path) {
+    if (path.empty()) {
+        return;
+    }
+    startDetached(inCurrentDirectory(path), path, {});
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/utf8_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform {
@@ -19,11 +20,13 @@ std::string gbkToUtf8(std::string_view gbk) {
     return utf8;
 }
 
-std::string utf8ToGbk(std::string_view utf8) {
-    if (utf8.empty()) {
+std::string utf8ToGbk(std::string_view text) {
+    if (text.empty()) {
         return {};
     }
-    // Invalid UTF-8 becomes U+FFFD here, which GBK lacks, so it ends up as "?".
+    // Each malformed sequence becomes one U+FFFD first, the same way on every system;
+    // GBK lacks that character, so it ends up as one "?".
+    std::string utf8 = wellFormedUtf8(text);
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(n, L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);

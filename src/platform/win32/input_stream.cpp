@@ -35,8 +35,10 @@ HANDLE handleOf(int fd) {
 
 }  // namespace
 
-// Hands one chunk to the loop and waits until the loop has taken it, so that the next read
-// comes after everything the chunk caused, as when the loop itself watches the input.
+// Hands one chunk to the loop and waits until the loop has taken it up, so that the reads
+// keep pace with the loop, as when the loop itself watches the input. The next read may come
+// while the chunk is still being handled: what it caused may run the loop (a box that stays
+// open until a later command closes it), and a watched input is read inside that loop too.
 // False once the stream is gone.
 bool InputStream::State::handOver(const std::shared_ptr<State>& state, std::string chunk) {
     std::unique_lock lock(state->mutex);
@@ -50,11 +52,10 @@ bool InputStream::State::handOver(const std::shared_ptr<State>& state, std::stri
             if (!state->loop) {
                 return;
             }
+            state->pending = false;
+            state->taken.notify_all();
         }
         state->onChunk(chunk);
-        std::lock_guard lock(state->mutex);
-        state->pending = false;
-        state->taken.notify_all();
     });
     state->taken.wait(lock, [&] { return !state->pending || !state->loop; });
     return state->loop != nullptr;

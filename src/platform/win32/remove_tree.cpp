@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/wide_text.h"
@@ -45,14 +46,41 @@ bool removeEntry(const std::wstring& path, DWORD attributes) {
 
 }  // namespace
 
-bool removeTree(const std::string& path) {
-    std::wstring wide = win32::widen(path);
-    DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+bool removeTreeBeneath(const std::string& base, const std::string& relative) {
+    std::vector<std::wstring> names;
+    std::wstring rest = win32::widen(relative);
+    for (std::size_t start = 0; start < rest.size();) {
+        std::size_t end = std::min(rest.find(L'/', start), rest.size());
+        if (end > start) {
+            names.push_back(rest.substr(start, end - start));
+        }
+        start = end + 1;
     }
-    return removeEntry(wide, attributes);
+    if (names.empty()) {
+        return false;  // never the base itself
+    }
+    // Step by step, each name looked at before it is gone through: a link or junction on
+    // the way ends the walk, so nothing it leads to is touched.
+    std::wstring path = win32::widen(base);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        path += L"\\" + names[i];
+        DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        }
+        if (isLink(attributes)) {
+            return false;
+        }
+        // Nothing lies beneath a file, and a file where a folder is listed stays.
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return true;
+        }
+        if (i + 1 == names.size()) {
+            return removeEntry(path, attributes);
+        }
+    }
+    return false;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/encoding.h"
 #include "platform/line_output.h"
@@ -83,15 +84,15 @@ HeadlessFrontEnd::HeadlessFrontEnd(Interface& ui, int input, std::FILE* output)
 }
 
 HeadlessFrontEnd::~HeadlessFrontEnd() {
-    if (waitTimer_) {
-        ui_.loop().stopTimer(waitTimer_);
+    if (resumeTimer_) {
+        ui_.loop().stopTimer(resumeTimer_);
     }
 }
 
 void HeadlessFrontEnd::start() {
     reader_ = std::make_unique<platform::InputStream>(
         ui_.loop(), input_, [this](std::string chunk) { readInput(std::move(chunk)); });
-    waitTimer_ = ui_.loop().startTimer(5ms, true, [this] { checkWaiting(); });
+    resumeTimer_ = ui_.loop().startTimer(5ms, true, [this] { resume(); });
 }
 
 void HeadlessFrontEnd::exited(int code) {
@@ -101,59 +102,83 @@ void HeadlessFrontEnd::exited(int code) {
 // --- input ----------------------------------------------------------------------------
 
 void HeadlessFrontEnd::readInput(std::string chunk) {
+    std::vector<CommandLines::Line> complete;
     if (chunk.empty()) {
-        // End of input closes the launcher as `quit` does, after the commands before it.
-        if (!partial_.empty()) {
-            commands_.push_back(partial_);
-            partial_.clear();
-        }
-        commands_.push_back("quit");
+        complete = lines_.end();
+        inputEnded_ = true;
     } else {
-        partial_.append(chunk);
-        size_t newline;
-        while ((newline = partial_.find('\n')) != std::string::npos) {
-            // Windows tools end their lines in "\r\n": the "\r" belongs to the line end.
-            size_t length = newline > 0 && partial_[newline - 1] == '\r' ? newline - 1 : newline;
-            commands_.push_back(partial_.substr(0, length));
-            partial_.erase(0, newline + 1);
-        }
+        complete = lines_.add(chunk);
+    }
+    for (auto& line : complete) {
+        commands_.push_back(std::move(line));
     }
     runCommands();
 }
 
 // Commands run one after the other and never inside each other: a command that lets the
-// loop run (a handler's modal window) finds later commands waiting for it.
+// loop run (a handler's modal window) finds later commands waiting for it. A held box is
+// the exception: the commands after it are what the player does while it is open, so they
+// run inside it.
 void HeadlessFrontEnd::runCommands() {
     if (running_) {
         return;
     }
     running_ = true;
-    while (!waiting_ && !commands_.empty()) {
-        std::string line = commands_.front();
+    while (!heldBack() && !commands_.empty()) {
+        CommandLines::Line line = std::move(commands_.front());
         commands_.pop_front();
         try {
-            execute(line);
+            if (!line.problem.empty()) {
+                throw std::invalid_argument(line.problem);
+            }
+            execute(line.text);
         } catch (const std::exception& error) {
             emit({{"ev", "error"}, {"message", error.what()}});
+        }
+    }
+    if (inputEnded_ && !endHandled_ && !heldBack() && commands_.empty()) {
+        // End of input closes the launcher as `quit` does, after the commands before it,
+        // unless they have asked for the close already.
+        endHandled_ = true;
+        if (!ui_.isClosing(WindowId::Main)) {
+            ui_.closeWindow(WindowId::Main);
         }
     }
     running_ = false;
 }
 
-void HeadlessFrontEnd::checkWaiting() {
-    if (!waiting_) {
-        return;
-    }
-    bool seen = waiting_->event && written_[*waiting_->event] > waiting_->seenBefore;
-    if (!seen && platform::EventLoop::Clock::now() < waiting_->deadline) {
-        return;
-    }
-    std::optional<std::string> event = waiting_->event;
-    waiting_.reset();
-    if (event) {
-        emit({{"ev", "waited"}, {"for", *event}, {"seen", seen}});
+bool HeadlessFrontEnd::heldBack() const {
+    // After `release` the commands wait until the box has closed and its handler has
+    // finished.
+    bool releasing = !held_.empty() && held_.back()->result;
+    return waiting_ || releasing;
+}
+
+// Commands queued behind a wait or a held box go on once it is over.
+void HeadlessFrontEnd::resume() {
+    if (waiting_) {
+        bool seen = waiting_->event && written_[*waiting_->event] > waiting_->seenBefore;
+        if (!seen && platform::EventLoop::Clock::now() < waiting_->deadline) {
+            return;
+        }
+        std::optional<std::string> event = waiting_->event;
+        waiting_.reset();
+        if (event) {
+            emit({{"ev", "waited"}, {"for", *event}, {"seen", seen}});
+        }
     }
     runCommands();
+}
+
+void HeadlessFrontEnd::release(int result) {
+    if (held_.empty()) {
+        throw std::invalid_argument("no message box is held open");
+    }
+    held_.back()->result = result;
+}
+
+void HeadlessFrontEnd::ignored(WindowId window, const char* member, const std::string& name) {
+    emit({{"ev", "ignored"}, {"window", windowName(window)}, {member, name}});
 }
 
 void HeadlessFrontEnd::execute(const std::string& line) {
@@ -164,6 +189,14 @@ void HeadlessFrontEnd::execute(const std::string& line) {
     }
     if (command == "answer") {
         answers_.push_back(parseInt(nextWord(rest)));
+        return;
+    }
+    if (command == "hold") {
+        ++holds_;
+        return;
+    }
+    if (command == "release") {
+        release(parseInt(nextWord(rest)));
         return;
     }
     if (command == "wait" || command == "waitfor") {
@@ -187,12 +220,21 @@ void HeadlessFrontEnd::execute(const std::string& line) {
     }
 
     WindowId window = parseWindow(nextWord(rest));
+    auto notOpen = [&] {
+        return std::invalid_argument(std::string("the ") + windowName(window) +
+                                     " window is not open");
+    };
     if (command == "key") {
         std::string key = nextWord(rest);
         if (key != "Esc") {
             throw std::invalid_argument("unknown key '" + key + "'");
         }
-        ui_.escape(window);
+        if (!ui_.isOpen(window)) {
+            throw notOpen();
+        }
+        if (!ui_.escape(window)) {
+            ignored(window, "key", key);
+        }
         return;
     }
 
@@ -205,8 +247,7 @@ void HeadlessFrontEnd::execute(const std::string& line) {
     std::string name = rest.substr(start, end - start);
     std::string argument = end == std::string::npos ? "" : rest.substr(end + 1);
     if (!ui_.isOpen(window)) {
-        throw std::invalid_argument(std::string("the ") + windowName(window) +
-                                    " window is not open");
+        throw notOpen();
     }
 
     bool reached;
@@ -232,7 +273,7 @@ void HeadlessFrontEnd::execute(const std::string& line) {
         reached = ui_.select(window, name, parseInt(argument));
     }
     if (!reached) {
-        emit({{"ev", "ignored"}, {"window", windowName(window)}, {"control", name}});
+        ignored(window, "control", name);
     }
 }
 
@@ -328,7 +369,20 @@ void HeadlessFrontEnd::controlChanged(WindowId window, const Control& control, C
 
 int HeadlessFrontEnd::messageBox(const std::string& text, int flags, const std::string& title) {
     int result = 0;
-    if (!answers_.empty()) {
+    if (holds_ > 0) {
+        --holds_;
+        emit({{"ev", "boxOpen"}, {"text", utf8(text)}, {"title", utf8(title)}, {"flags", flags}});
+        HeldBox box;
+        held_.push_back(&box);
+        // The loop runs as under a real box, and the commands go on inside it.
+        bool wasRunning = std::exchange(running_, false);
+        runCommands();
+        // Nobody is left to release a box once the input is over.
+        ui_.loop().runUntil([&] { return box.result || endHandled_; });
+        held_.pop_back();
+        running_ = wasRunning;
+        result = box.result.value_or(0);
+    } else if (!answers_.empty()) {
         result = answers_.front();
         answers_.pop_front();
     }

@@ -7,11 +7,13 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "platform/input_stream.h"
 #include "ui/front_end.h"
+#include "ui/headless/command_lines.h"
 #include "ui/interface.h"
 
 namespace ui {
@@ -47,10 +49,18 @@ class HeadlessFrontEnd : public FrontEnd {
         long seenBefore = 0;
     };
 
+    // A message box that stays open until `release` (or the end of input) closes it.
+    struct HeldBox {
+        std::optional<int> result;
+    };
+
     void readInput(std::string chunk);
     void runCommands();
+    bool heldBack() const;
     void execute(const std::string& line);
-    void checkWaiting();
+    void release(int result);
+    void resume();
+    void ignored(WindowId window, const char* member, const std::string& name);
     void emit(Json line);
     void dump(WindowId window, const std::string& name);
     Json rowsOf(const Control& control) const;
@@ -59,12 +69,16 @@ class HeadlessFrontEnd : public FrontEnd {
     int input_;
     std::unique_ptr<platform::InputStream> reader_;
     std::FILE* output_;
-    std::string partial_;
-    std::deque<std::string> commands_;
+    CommandLines lines_;
+    std::deque<CommandLines::Line> commands_;
+    bool inputEnded_ = false;
+    bool endHandled_ = false;  // the end of input has had its effect
     bool running_ = false;
     std::optional<Waiting> waiting_;
-    platform::EventLoop::TimerId waitTimer_ = 0;
+    platform::EventLoop::TimerId resumeTimer_ = 0;
     std::deque<int> answers_;
+    int holds_ = 0;               // `hold` commands whose box has not opened yet
+    std::vector<HeldBox*> held_;  // the held boxes open now, innermost last
     std::map<std::string, long> written_;
     std::mutex outputMutex_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -52,6 +54,41 @@ TEST(Files, AtomicWriteKeepsPermissionsAndWritesThroughLinks) {
     struct stat info {};
     ASSERT_EQ(::stat(real.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(Files, LeftoverTemporariesOfDeadWritersGoAndNothingElse) {
+    testing_support::TempFolder folder;
+    // A process id that surely belongs to no running process: a child that has ended.
+    pid_t dead = fork();
+    if (dead == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    std::string gone = std::to_string(dead);
+    std::string alive = std::to_string(getppid());
+    std::vector<std::string> kept = {"server.dat",
+                                     "server.dat.tmp-" + alive + "-0",  // being written now
+                                     "server.dat.tmp-x-1",
+                                     "server.dat.tmp-" + gone,
+                                     "server.dat.tmp-" + gone + "-1.bak",
+                                     "version.dat.tmp-" + gone + "-0",  // another file's
+                                     "my server.dat.tmp-" + gone + "-0",
+                                     "folder.tmp-" + gone + "-0"};
+    for (const std::string& name : kept) {
+        ASSERT_TRUE(platform::writeFileAtomically(folder.file(name), "x"));
+    }
+    fs::create_directory(folder.path() / ("server.dat.tmp-" + gone + "-7"));
+    kept.push_back("server.dat.tmp-" + gone + "-7");
+    for (const std::string& name :
+         {"server.dat.tmp-" + gone + "-0", "server.dat.tmp-" + gone + "-12"}) {
+        ASSERT_TRUE(platform::writeFileAtomically(folder.file(name), "half"));
+    }
+
+    platform::removeLeftoverTemporaries(folder.file("server.dat"));
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(folder.path()), kept);
+    platform::removeLeftoverTemporaries(folder.file("missing/server.dat"));
 }
 
 TEST(Files, MissingOrUnreadableFilesReadAsNothing) {

@@ -123,6 +123,25 @@ TEST_F(StartProgram, WindowsProgramWithoutWineOnPathIsNotStarted) {
     expectNoChildLeft();
 }
 
+TEST_F(StartProgram, AProgramFileIsStartedWholeBlanksAndAll) {
+    // A patch whose name holds blanks, beside programs named after its words.
+    script("my patch 2.exe", recordArgs);
+    script("my", "touch \"$(dirname \"$0\")/wrong\"");
+    platform::startProgramFile("my patch 2.exe");
+    auto args = waitForFile(dir_ / "args");
+    ASSERT_TRUE(args) << "the program did not run";
+    EXPECT_EQ(*args, "\n");  // no arguments at all
+    EXPECT_FALSE(fs::exists(dir_ / "wrong"));
+
+    script("bin/wine", recordArgs);
+    std::ofstream("new patch.exe", std::ios::binary) << "MZ\x90\x00 not really a program";
+    platform::startProgramFile("new patch.exe");
+    auto wineArgs = waitForFile(dir_ / "bin" / "args");
+    ASSERT_TRUE(wineArgs) << "wine was not started";
+    EXPECT_EQ(*wineArgs, "./new patch.exe\n");
+    expectNoChildLeft();
+}
+
 TEST_F(StartProgram, FailuresAreSilentAndLeaveNothingBehind) {
     fs::create_directory("Folder.exe");
     std::ofstream("plain.txt") << "not executable";
@@ -131,6 +150,8 @@ TEST_F(StartProgram, FailuresAreSilentAndLeaveNothingBehind) {
     platform::startProgram("missing.exe blacknull");
     platform::startProgram("Folder.exe blacknull");
     platform::startProgram("plain.txt");
+    platform::startProgramFile("");
+    platform::startProgramFile("missing patch.exe");
     expectNoChildLeft();
 }
 

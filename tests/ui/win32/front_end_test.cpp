@@ -175,6 +175,35 @@ TEST_F(Win32FrontEndTest, ClosedMainWindowIsHiddenAtOnceAndTheModelGone) {
     EXPECT_FALSE(IsWindowVisible(main_));
 }
 
+// The system's box runs a message loop of its own, which serves the launcher's timers and
+// queued calls; a close asked for meanwhile still waits for the handler that showed the box.
+TEST_F(Win32FrontEndTest, ACloseAskedForWhileABoxIsOpenWaitsForItsHandler) {
+    bool finished = false, stillOpen = false;
+    iface_.bind(WindowId::Main, "客户1", Event::DataArrival, [&] {
+        iface_.messageBox(gbk("版本最新的，无需下载"), mbOk, gbk("恭喜"));
+        iface_.setText(WindowId::Main, "透明标签9", "after");
+        finished = true;
+    });
+    loop_.startTimer(std::chrono::milliseconds(300), false,
+                     [&] { iface_.closeWindow(WindowId::Main); });
+    // Some time after the close was asked for, OK on the box.
+    int looks = 0;
+    auto look = loop_.startTimer(std::chrono::milliseconds(100), true, [&] {
+        HWND box = FindWindowW(L"#32770", nullptr);
+        if (box && ++looks == 6) {
+            stillOpen = iface_.isOpen(WindowId::Main);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    EXPECT_NO_THROW(iface_.raise(WindowId::Main, "客户1", Event::DataArrival));
+    loop_.stopTimer(look);
+    EXPECT_GE(looks, 6) << "the box was not shown";
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(finished);
+    loop_.runUntil([&] { return !iface_.isOpen(WindowId::Main); });
+    EXPECT_FALSE(IsWindowVisible(main_));
+}
+
 // Tab goes through the reachable fields in the layout's order, around at the end.
 TEST(Win32TabOrder, FollowsTheLayoutAndSkipsWhatCannotBeReached) {
     platform::EventLoop loop;
