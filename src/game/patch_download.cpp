@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/download/events.h"
 #include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/local_files.h"
@@ -12,10 +13,6 @@
 namespace game {
 
 namespace {
-
-constexpr int downloadIntoFile = 0x1000;
-constexpr int eventTotalSize = 3;
-constexpr int eventEnded = 4;
 
 // A GBK text cut into characters: a lead byte from 0x81 on starts a two-byte character.
 std::vector<std::string> characters(const std::string& text) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -24,9 +25,12 @@ class MappedFile {
         Window(const Window&) = delete;
         Window& operator=(const Window&) = delete;
 
-        // Copies size bytes to offset in the file, mapping the stretch that holds them.
-        // False when no view can be mapped there or a page of the view cannot be written
-        // (a disk that fails under the mapping); the launcher survives both.
+        // The file's own bytes from offset on, at most `most` of them (fewer where the view
+        // ends), mapped so that the caller can put data straight into place, a socket's
+        // receive for one. Empty when no view can be mapped there or a page of it cannot
+        // be written (a disk that fails under the mapping); the launcher survives both.
+        std::span<char> place(std::int64_t offset, std::size_t most);
+        // Copies size bytes to offset in the file; false as for place().
         bool write(std::int64_t offset, const char* data, std::size_t size);
         // Hands the view's bytes to the system and unmaps it; false on any error.
         bool release();
@@ -34,6 +38,9 @@ class MappedFile {
       private:
         // Unmaps the view and maps the stretch of the file that holds offset.
         bool moveTo(std::int64_t offset);
+        // Makes the pages of a stretch of the view ready to be written; false when one
+        // cannot be.
+        static bool prepare(char* target, std::size_t size);
         // Copies into the view; false when a page of it cannot be written.
         static bool copy(char* target, const char* data, std::size_t size);
 
@@ -53,6 +60,12 @@ class MappedFile {
     MappedFile& operator=(const MappedFile&) = delete;
 
     std::int64_t size() const { return size_; }
+    // Any thread: starts writing the bytes from `from` up to `to`, which their writers
+    // have finished, back to the disk without waiting, so that close() finds little left
+    // to wait for. Whole stretches of writeBackUnit only: a stretch still being written
+    // would be written twice.
+    void startWriteBack(std::int64_t from, std::int64_t to);
+    static constexpr std::int64_t writeBackUnit = std::int64_t{2} * 1024 * 1024;
     // Waits until every byte written is on the disk, then closes the file. False on any
     // error, including one of an earlier write-back: the file's content is then not
     // known to be what was written.

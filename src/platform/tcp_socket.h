@@ -8,15 +8,9 @@
 #include <string>
 
 #include "platform/event_loop.h"
+#include "platform/name_lookup.h"
 
 namespace platform {
-
-// An IPv4 address in network byte order.
-using Ipv4 = std::uint32_t;
-
-// A dotted IPv4 address as it stands, otherwise the first IPv4 address a host-name lookup
-// answers; nothing for an empty address or a failed lookup.
-std::optional<Ipv4> resolveIpv4(const std::string& address);
 
 // One IPv4 stream socket of the interface thread. Readiness reaches the owner as two
 // notifications on the event loop, as the platform's socket messages do: "read" while

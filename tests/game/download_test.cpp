@@ -9,6 +9,7 @@
 
 #include "game/download_recorder.h"
 #include "platform/encoding.h"
+#include "platform/mapped_file.h"
 #include "support/faulty_file_server.h"
 #include "support/sha256.h"
 #include "support/temp_folder.h"
@@ -68,6 +69,14 @@ class DownloadTest : public ::testing::Test {
         std::string file = testing_support::readFile(local);
         return file.size() > offset && file.find_first_not_of('\0', offset) == std::string::npos;
     }
+    // The bytes all event 16s told.
+    std::int64_t bytesTold(DownloadRecorder& from) {
+        std::int64_t told = 0;
+        for (const auto& n : from.notices()) {
+            told += n.event == 16 ? n.value : 0;
+        }
+        return told;
+    }
     bool waitUntilEmpty() {
         for (auto until = std::chrono::steady_clock::now() + 2s;
              std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(1ms)) {
@@ -109,11 +118,17 @@ TEST_F(DownloadTest, FiveConnectionsFetchAnIdenticalFile) {
     EXPECT_EQ(recorder.events(3), 1);
     EXPECT_EQ(recorder.first(3).value, 1000003);
     EXPECT_EQ(recorder.first(3).text, local);
-    std::int64_t arrived = 0;
+    EXPECT_EQ(bytesTold(recorder), 1000003);
+    // A connection's bytes are told before its end, never after.
+    std::set<std::intptr_t> ended;
     for (const auto& n : notices) {
-        arrived += n.event == 16 ? n.value : 0;
+        if (n.event == 8) {
+            ended.insert(n.source);
+        }
+        EXPECT_FALSE(n.event == 16 && ended.count(n.source))
+            << "bytes of ended connection " << n.source;
     }
-    EXPECT_GE(arrived, 1000003);
+    EXPECT_EQ(ended.size(), offsets.size());
     EXPECT_FALSE(recorder.notifiedOnCallerThread());
     EXPECT_TRUE(recorder.logged(gbk("正在连接 [127.0.0.1:") + std::to_string(server.port()) + "]"));
     EXPECT_TRUE(recorder.logged(gbk("站点支持断点续传")));
@@ -317,6 +332,88 @@ TEST_F(DownloadTest, FinishedConnectionsTakeOverHalfOfASlowPart) {
     EXPECT_TRUE(std::any_of(offsets.begin(), offsets.end(), [](long long start) {
         return start > 800000 && start < 1000000;
     })) << "a request for the second half of the slow part";
+    // Bytes that were on their way into a part while it was split are counted once.
+    EXPECT_EQ(recorder.bytesDoneAtEnd(), 1000000);
+    EXPECT_EQ(bytesTold(recorder), 1000000);
+}
+
+TEST_F(DownloadTest, FilesAreIdenticalWhateverTheReadAndPieceSizes) {
+    // Receives that end inside a page, with the head, at a part's end; blocks larger than
+    // a connection may write at once are cut to it.
+    std::string body = testing_support::randomBytes(300007, 24);
+    int run = 0;
+    for (std::int32_t readBlock : {1000, 4097, 10240, 20480, 1 << 20}) {
+        for (std::size_t piece : {std::size_t{0}, std::size_t{7777}}) {
+            std::string name = "/f" + std::to_string(run++) + ".exe";
+            server.route(name, Route{.body = body, .pieceSize = piece});
+            DownloadRecorder each;
+            each.watch(&download);
+            auto param = each.param(server.url(name), dir.file(name.substr(1)));
+            param.readBlock = readBlock;
+            ASSERT_TRUE(startWhenIdle(param));
+            ASSERT_TRUE(each.waitForEnd());
+            EXPECT_TRUE(testing_support::readFile(dir.file(name.substr(1))) == body)
+                << readBlock << " " << piece;
+            EXPECT_EQ(each.bytesDoneAtEnd(), 300007) << readBlock << " " << piece;
+            EXPECT_EQ(bytesTold(each), 300007) << readBlock << " " << piece;
+        }
+    }
+}
+
+TEST_F(DownloadTest, OneConnectionWritesOnPastItsMappingWindow) {
+    // The receive that reaches the end of a window stops there; the next goes on in the
+    // next window.
+    const std::int64_t size = platform::MappedFile::windowSize + 3 * 1024 * 1024 + 17;
+    std::string body = testing_support::randomBytes(static_cast<std::size_t>(size), 25);
+    server.route("/p.exe", Route{.body = body});
+    fetch("/p.exe", 1);
+    EXPECT_TRUE(recorder.completedAtEnd());
+    EXPECT_TRUE(testing_support::readFile(local) == body);
+}
+
+TEST_F(DownloadTest, ASlowNotifyRoutineHoldsUpNoConnection) {
+    // The connections for the other parts start while the caller is still busy with the
+    // size, and parts split off after one has finished do not wait for the caller either.
+    std::string body = testing_support::randomBytes(1000000, 26);
+    server.route("/p.exe",
+                 Route{.body = body, .pieceSize = 5000, .pause = 100ms, .slowRangeStart = 800000});
+    auto param = recorder.param(server.url("/p.exe"), local);
+    bool othersStarted = false;
+    bool splitStarted = false;
+    auto record = param.notify;
+    param.notify = [&](core::DownloadNotice& notice) {
+        auto requestsAtLeast = [this](std::size_t count) {
+            for (auto until = std::chrono::steady_clock::now() + 3s;
+                 std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(1ms)) {
+                if (server.requests().size() >= count) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (notice.event == 3) {
+            othersStarted = requestsAtLeast(5);
+            splitStarted = requestsAtLeast(6);
+        }
+        return record(notice);
+    };
+    recorder.watch(&download);
+    ASSERT_TRUE(download.start(param));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_TRUE(othersStarted);
+    EXPECT_TRUE(splitStarted);
+    EXPECT_EQ(sha(local), testing_support::sha256Hex(body));
+}
+
+TEST_F(DownloadTest, HostNamesAreLookedUp) {
+    server.route("/p.exe", Route{.body = "patch"});
+    auto param =
+        recorder.param("http://localhost:" + std::to_string(server.port()) + "/p.exe", local);
+    ASSERT_TRUE(download.start(param));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(testing_support::readFile(local), "patch");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_NE(server.requests()[0].find("\r\nHost: localhost:"), std::string::npos);
 }
 
 TEST_F(DownloadTest, OneConnectionNeedsNoRange) {

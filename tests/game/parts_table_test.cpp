@@ -81,6 +81,19 @@ TEST(PartsTable, SplitsOnlyWhenTwiceTheSmallestPartIsLeft) {
     }
 }
 
+TEST(PartsTable, ASplitNeverCutsIntoAWriteUnderWay) {
+    // A connection writes up to largestWrite bytes past the bytes done before they are
+    // counted; the part it keeps must still hold them, whatever is left when it is split.
+    for (int left : {40960, 40961, 41000, 65536, 100001, 1 << 20}) {
+        PartsTable table;
+        table.divide(left + 777, 1);
+        table.take();
+        table.record(0, 777);
+        ASSERT_TRUE(table.splitLargest()) << left;
+        EXPECT_GE(table.part(0).left(), PartsTable::largestWrite) << left;
+    }
+}
+
 TEST(PartsTable, SplitsTheFirstOfEquallyLargeParts) {
     PartsTable table;
     table.divide(200000, 2);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -61,6 +62,36 @@ TEST_F(MappedFileTest, WritersMoveTheirViewsAcrossTheWholeFile) {
     EXPECT_EQ(bytesAt(MappedFile::windowSize - 50, 100), across);
     EXPECT_EQ(bytesAt(size - 4, 4), "tail");
     EXPECT_EQ(bytesAt(4, 6), std::string(6, '\0'));
+}
+
+TEST_F(MappedFileTest, BytesPutInPlaceBelongToTheFile) {
+    // What a socket's receive does: it fills the place it is given, up to the view's end.
+    const std::int64_t size = MappedFile::windowSize + 100;
+    auto file = MappedFile::create(path.string(), size);
+    ASSERT_TRUE(file);
+    {
+        MappedFile::Window window(*file);
+        ASSERT_EQ(window.place(0, 1).size(), 1u) << "the view starts at the file's start";
+        auto place = window.place(MappedFile::windowSize - 10, 50);
+        ASSERT_EQ(place.size(), 10u) << "a place ends with its view";
+        std::fill(place.begin(), place.end(), 'a');
+        place = window.place(MappedFile::windowSize, 50);
+        ASSERT_EQ(place.size(), 50u);
+        std::fill(place.begin(), place.end(), 'b');
+        EXPECT_EQ(window.place(size - 1, 50).size(), 1u);
+        EXPECT_TRUE(window.place(size, 1).empty());
+        EXPECT_TRUE(window.place(-1, 1).empty());
+        // Handing bytes to the disk while they and their neighbours are written changes
+        // none of them.
+        file->startWriteBack(0, size);
+        place = window.place(MappedFile::windowSize + 50, 10);
+        std::fill(place.begin(), place.end(), 'c');
+        EXPECT_TRUE(window.release());
+    }
+    EXPECT_TRUE(file->close());
+    EXPECT_EQ(bytesAt(MappedFile::windowSize - 11, 72),
+              std::string(1, '\0') + std::string(10, 'a') + std::string(50, 'b') +
+                  std::string(10, 'c') + std::string(1, '\0'));
 }
 
 TEST_F(MappedFileTest, WritesOutsideTheFileFail) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/download/address.h"
+#include "game/download/pacing.h"
 #include "platform/mapped_file.h"
 #include "platform/tcp_stream.h"
 
@@ -17,9 +18,10 @@ namespace game {
 class DownloadTask;
 struct ReplyHead;
 
-// One connection of a task, on its own thread: requests its part, stores what arrives
-// and tries again after failures of the connection itself. Without a part it is the
-// task's first connection, which asks for the whole file to learn its size.
+// One connection of a task, on its own thread: requests its part, receives the body
+// straight into its place in the local file and tries again after failures of the
+// connection itself. Without a part it is the task's first connection, which asks for the
+// whole file to learn its size.
 class Connection {
   public:
     Connection(DownloadTask& task, int id, std::optional<int> part);
@@ -30,8 +32,9 @@ class Connection {
     void start();
     // Any thread: the connection ends at its next chance, a blocked wait returns at once.
     void halt();
-    void join();
     int id() const { return id_; }
+    // Any thread: the bytes stored since the last call.
+    std::int32_t takeUntold() { return untold_.exchange(0); }
 
   private:
     // Continue: the reply ended where it said it would, short of the part's end; a new
@@ -41,15 +44,19 @@ class Connection {
     void run();
     Outcome attempt(bool restart);
     Outcome exchange(std::int32_t offset, std::size_t& headLength, std::size_t& received);
-    // Checks a reply against what was asked; bodyLength is then how many bytes it carries.
+    // Acts on what the head says; bodyLength is then how many bytes the body carries.
     Outcome takeReply(const ReplyHead& head, std::int32_t offset, std::int64_t& bodyLength);
-    Outcome takeFirstReply(const ReplyHead& head, std::int64_t& bodyLength);
-    Outcome takeRangedReply(const ReplyHead& head, std::int32_t offset, std::int64_t& bodyLength);
+    // Receiving the body (connection_body.cpp).
     Outcome receiveBody(const char* early, std::size_t earlySize, std::int64_t bodyLength);
-    // Stores bytes of the body; on a write error the task fails.
-    bool store(const char* data, std::size_t size);
-    std::size_t blockSize() const;
-    void pace(std::int64_t bytes);
+    // One receive into the part; nothing while the body goes on.
+    std::optional<Outcome> receiveBlock(std::int64_t& bodyLeft);
+    // Stores body bytes that came with the head.
+    bool storeEarly(const char* data, std::size_t size);
+    void count(std::int32_t stored);
+    // Queues the bytes stored since they were last told, ahead of this connection's own
+    // events, which must come after them.
+    void tellProgress();
+    void failWriting();
     std::int32_t reached() const;
     void log(const std::string& line);
 
@@ -58,13 +65,14 @@ class Connection {
     std::optional<int> part_;
     std::atomic<bool> running_{true};
     bool completed_ = false;
+    std::atomic<std::int32_t> untold_{0};
     Address address_;
     platform::TcpStream stream_;
-    std::vector<char> buffer_;
-    // This connection's view of the local file, mapped once the first bytes arrive.
+    // Holds the reply head and the first body bytes that come with it.
+    std::vector<char> headBuffer_;
+    // This connection's view of the local file, mapped once it has a part to write.
     std::unique_ptr<platform::MappedFile::Window> window_;
-    std::chrono::steady_clock::time_point pacingStart_;
-    std::int64_t pacedBytes_ = 0;
+    Pacing pacing_;
     std::thread thread_;
 };
 

@@ -17,7 +17,8 @@ class DownloadTask;
 struct DownloadTiming {
     // Before a failed connection tries again.
     std::chrono::milliseconds retryWait{5000};
-    // How long the task thread sleeps when its queue is empty.
+    // How long the task thread sleeps when its queue is empty: how often it tells the
+    // bytes the connections stored and hands the finished stretches of the file to the disk.
     std::chrono::milliseconds queuePoll{100};
 };
 

@@ -1,35 +1,29 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
-#include <list>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/task_param.h"
 #include "game/download/address.h"
+#include "game/download/connection_set.h"
 #include "game/download/download.h"
-#include "game/download/parts_table.h"
-#include "platform/mapped_file.h"
+#include "game/download/local_file.h"
+#include "game/download/shared_parts.h"
+#include "game/download/task_queue.h"
 
 namespace game {
 
-class Connection;
 struct ReplyHead;
 
-// Where a connection stores its next bytes.
-struct PartPosition {
-    std::int32_t offset = 0;  // in the file
-    std::int32_t end = 0;     // the part's end offset
-};
-
-// One transfer: the task thread working off its queue, the connections it starts, the
-// parts table they share and the mapped local file. Shared by all of the task's threads.
+// One transfer, shared by all of its threads. The task thread tells the caller what the
+// connections queue, and the end; the connections fetch the parts into the local file.
 class DownloadTask {
   public:
     using EndedRoutine = std::function<void(const DownloadTask*)>;
@@ -38,20 +32,23 @@ class DownloadTask {
                  EndedRoutine ended);
     ~DownloadTask();
 
-    // The task thread: runs until no connection is left, then reports event 4.
+    // The task thread: runs until no connection is left, then reports the end.
     void run();
     // Any thread: stops the connections and waits up to stopWait for them to end.
     void stop();
     bool stopped() const { return stopped_; }
     bool finished() const { return finished_; }
-    // While the end is told (event 4): whether every byte of the file was stored and is
-    // on the disk.
+    // While the end is told: whether every byte of the file was stored and is on the disk.
     bool completed() const { return completed_; }
-    std::int32_t bytesDone() const;
+    std::int32_t bytesDone() const { return parts_.bytesDone(); }
 
     // --- for connections --------------------------------------------------------------
     const core::TaskParam& param() const { return param_; }
     const Address& address() const { return address_; }
+    SharedParts& parts() { return parts_; }
+    LocalFile& file() { return file_; }
+    TaskQueue& queue() { return queue_; }
+    ConnectionSet& connections() { return connections_; }
     void queueNotice(int event, std::intptr_t source, std::int32_t value, std::int32_t value2,
                      std::string text = {});
     void queueLog(std::string line);
@@ -60,16 +57,9 @@ class DownloadTask {
     std::chrono::milliseconds retryWait() const { return timing_.retryWait; }
 
     // The first reply has told the size: divides the file, creates the local file (asking
-    // about a file of the same name) and hands the first part to the connection (none for
-    // an empty file). False when the task cannot go on.
-    bool establish(std::int32_t total, const ReplyHead& head, std::optional<int>& firstPart);
-    std::int32_t totalSize() const;
-    PartPosition position(int part) const;
-    // Counts bytes that arrived for a part and copies those belonging to it into the file
-    // through the connection's window. False when they could not be written.
-    bool store(int part, std::unique_ptr<platform::MappedFile::Window>& window, const char* data,
-               std::int32_t size);
-    void release(int part);
+    // about one of the same name) and starts a connection for every other part. The part
+    // of the connection that asked, or nothing when the task cannot go on.
+    std::optional<int> establish(std::int32_t total, const ReplyHead& head);
     // A ranged request was answered with the whole file: the connection holding part
     // fetches it alone, from its start, and the others end. False when another connection
     // already does.
@@ -78,34 +68,12 @@ class DownloadTask {
     // connections end at once, without retrying, and the task ends failed.
     void fail(const std::string& reason);
 
-    // Called last by a connection thread.
-    void connectionEnded(int id, bool completedPart);
-
   private:
-    struct Item {
-        enum class Kind { Notice, Log, StartConnections, ConnectionEnded } kind;
-        core::DownloadNotice notice;
-        std::string line;
-        int number = 0;  // connections to start, or the connection that ended
-        bool completedPart = false;
-    };
-
     // No connection starts or retries any more, and those running end at their next chance.
     void endConnections();
-    // Ends every connection but `keep` at its next chance.
-    void haltConnections(int keep);
-    // Closes the local file, on the disk as a whole if the download is complete.
-    bool closeFile();
-    void push(Item item);
-    std::optional<Item> pop();
-    bool queueEmpty();
-    void handle(Item& item);
-    void startConnections(int count);
-    void startConnection(std::optional<int> part);
-    void joinConnection(int id);
-    std::string chooseLocalPath(const ReplyHead& head);
-    // The path to create when one of that name exists: renamed, or the caller's choice.
-    std::optional<std::string> resolveExisting(std::string path, std::int32_t total);
+    void handle(TaskItem& item);
+    void tellProgress();
+    void handOverStoredBytes();
     std::int32_t notify(core::DownloadNotice& notice);
     void finish();
 
@@ -122,26 +90,13 @@ class DownloadTask {
     std::mutex stopMutex_;
     std::condition_variable stopSignal_;
 
-    // Taken inside partsMutex_ when bytes are counted, so bytes done always matches the
-    // parts table.
-    mutable std::mutex counterMutex_;
-    std::int32_t bytesDone_ = 0;
-    std::int32_t totalSize_ = 0;
-
-    mutable std::mutex partsMutex_;
-    PartsTable parts_;
-    // Set once by the first connection, before any other connection starts.
-    std::unique_ptr<platform::MappedFile> file_;
-
-    std::mutex queueMutex_;
-    std::condition_variable queued_;
-    std::deque<Item> queue_;
-
-    std::mutex connectionsMutex_;
-    std::list<std::unique_ptr<Connection>> connections_;
-    std::atomic<int> activeConnections_{0};
-    int nextConnectionId_ = 1;
-    bool firstStarted_ = false;
+    SharedParts parts_;
+    LocalFile file_;
+    // By part: where the stretch not yet handed to the disk begins (task thread only).
+    std::vector<std::int64_t> handedOver_;
+    TaskQueue queue_;
+    // Last, so that its connections are joined before what they use goes.
+    ConnectionSet connections_{*this};
 };
 
 }  // namespace game

@@ -24,6 +24,9 @@ class PartsTable {
     // Below this size a file is fetched as one part; a part is split only when at least
     // twice this much is left, so no connection starts for less than this.
     static constexpr std::int32_t smallestPart = 20480;
+    // The most bytes a connection writes into its part at a time. A split leaves the old
+    // part at least this much, so it never cuts into a write under way.
+    static constexpr std::int32_t largestWrite = smallestPart;
 
     // threadCount equal parts, the last also taking the remainder; one part for a small file.
     void divide(std::int32_t total, int threadCount);

@@ -42,6 +42,15 @@ bool MappedFile::close() {
     return synced && closed;
 }
 
+void MappedFile::startWriteBack(std::int64_t from, std::int64_t to) {
+    from -= from % writeBackUnit;
+    to -= to % writeBackUnit;
+    // An error here shows again in close(), which waits for every page.
+    if (to > from && fd_ >= 0) {
+        sync_file_range(fd_, from, to - from, SYNC_FILE_RANGE_WRITE);
+    }
+}
+
 bool MappedFile::Window::moveTo(std::int64_t offset) {
     if (!release()) {
         return false;
@@ -67,6 +76,11 @@ bool MappedFile::Window::release() {
     bool unmapped = munmap(view_, static_cast<std::size_t>(length_)) == 0;
     view_ = nullptr;
     return unmapped;
+}
+
+// Nothing to prepare: a page that cannot be written fails the receive into it.
+bool MappedFile::Window::prepare(char*, std::size_t) {
+    return true;
 }
 
 bool MappedFile::Window::copy(char* target, const char* data, std::size_t size) {

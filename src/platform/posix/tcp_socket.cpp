@@ -1,8 +1,6 @@
 #include "platform/tcp_socket.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -11,26 +9,6 @@
 #include <cerrno>
 
 namespace platform {
-
-std::optional<Ipv4> resolveIpv4(const std::string& address) {
-    if (address.empty()) {
-        return std::nullopt;
-    }
-    in_addr dotted{};
-    if (inet_pton(AF_INET, address.c_str(), &dotted) == 1) {
-        return dotted.s_addr;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* answer = nullptr;
-    if (getaddrinfo(address.c_str(), nullptr, &hints, &answer) != 0 || answer == nullptr) {
-        return std::nullopt;
-    }
-    Ipv4 first = reinterpret_cast<const sockaddr_in*>(answer->ai_addr)->sin_addr.s_addr;
-    freeaddrinfo(answer);
-    return first;
-}
 
 std::unique_ptr<TcpSocket> TcpSocket::open() {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

@@ -1,7 +1,6 @@
 #include "platform/tcp_stream.h"
 
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -9,25 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/name_lookup.h"
 
 namespace platform {
 
 namespace {
-
-bool resolve(const std::string& host, int port, sockaddr_in& address) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return false;
-    }
-    std::memcpy(&address, found->ai_addr, sizeof address);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    freeaddrinfo(found);
-    return true;
-}
 
 // Waits for the socket to become ready; false on time-out or error.
 bool waitFor(int fd, short events, int timeoutMs) {
@@ -51,10 +37,14 @@ TcpStream::~TcpStream() {
 
 TcpStream::ConnectResult TcpStream::connect(const std::string& host, int port, int timeoutMs) {
     close();
-    sockaddr_in address{};
-    if (!resolve(host, port, address)) {
+    auto peer = resolveIpv4(host);
+    if (!peer) {
         return ConnectResult::Failed;
     }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = *peer;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         return ConnectResult::Failed;
@@ -103,15 +93,19 @@ bool TcpStream::sendAll(const char* data, std::size_t size, int timeoutMs) {
 }
 
 long TcpStream::receive(char* buffer, std::size_t size, int timeoutMs) {
+    // While data streams in it is usually waiting already: the wait is asked for only when
+    // it is not, which saves a system call per block.
     for (;;) {
-        if (!waitFor(fd_, POLLIN, timeoutMs)) {
-            return -1;
-        }
         ssize_t n = ::recv(fd_, buffer, size, 0);
-        if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+        if (n >= 0) {
+            return static_cast<long>(n);
+        }
+        if (errno == EINTR) {
             continue;
         }
-        return n < 0 ? -1 : static_cast<long>(n);
+        if (errno != EAGAIN || !waitFor(fd_, POLLIN, timeoutMs)) {
+            return -1;
+        }
     }
 }
 

@@ -12,36 +12,59 @@ namespace platform {
 
 namespace {
 
-// A copy into a view that is under way on this thread. When the disk behind the view
+// An access to a view that is under way on this thread. When the disk behind the view
 // fails, touching its page raises an exception instead of returning an error; the
-// handler below then resumes the copying thread where the copy began, with `failed` set.
-struct GuardedCopy {
+// handler below then resumes the thread where the access began, with `failed` set.
+struct GuardedAccess {
     char* begin;
     char* end;
     CONTEXT resume;
     volatile bool failed;
 };
 
-thread_local GuardedCopy* activeCopy = nullptr;
+thread_local GuardedAccess* activeAccess = nullptr;
 
 LONG CALLBACK onPageError(EXCEPTION_POINTERS* exception) {
-    GuardedCopy* copy = activeCopy;
+    GuardedAccess* access = activeAccess;
     const EXCEPTION_RECORD* record = exception->ExceptionRecord;
     // Windows reports an unreadable page of a mapped file as an in-page error; Wine, and
     // a view whose file has shrunk underneath it, as an access violation.
     bool pageFault = record->ExceptionCode == EXCEPTION_IN_PAGE_ERROR ||
                      record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION;
-    if (copy == nullptr || !pageFault || record->NumberParameters < 2) {
+    if (access == nullptr || !pageFault || record->NumberParameters < 2) {
         return EXCEPTION_CONTINUE_SEARCH;
     }
     auto* address = reinterpret_cast<char*>(record->ExceptionInformation[1]);
-    if (address < copy->begin || address >= copy->end) {
+    if (address < access->begin || address >= access->end) {
         return EXCEPTION_CONTINUE_SEARCH;
     }
-    copy->failed = true;
-    activeCopy = nullptr;
-    *exception->ContextRecord = copy->resume;
+    access->failed = true;
+    activeAccess = nullptr;
+    *exception->ContextRecord = access->resume;
     return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// Runs `touch` on the stretch [begin, begin + size) of a view; false when a page of it
+// raised a page error.
+template <typename Touch>
+bool guarded(char* begin, std::size_t size, Touch touch) {
+    static const PVOID handler = AddVectoredExceptionHandler(1, onPageError);
+    if (handler == nullptr) {
+        return false;
+    }
+    GuardedAccess access{begin, begin + size, {}, false};
+    // After a page fault in the access, the handler resumes the thread here a second time.
+    RtlCaptureContext(&access.resume);
+    if (access.failed) {
+        return false;
+    }
+    activeAccess = &access;
+    // The fences keep the compiler from moving the access out from under the guard.
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    touch();
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    activeAccess = nullptr;
+    return true;
 }
 
 }  // namespace
@@ -96,6 +119,10 @@ bool MappedFile::close() {
     return flushed && closed;
 }
 
+// Windows starts no write-back of a file's stretch without a view of it: each writer's
+// view is flushed when it moves on or is released.
+void MappedFile::startWriteBack(std::int64_t, std::int64_t) {}
+
 bool MappedFile::Window::moveTo(std::int64_t offset) {
     if (!release()) {
         return false;
@@ -131,24 +158,29 @@ bool MappedFile::Window::release() {
     return flushed && unmapped;
 }
 
+// A socket receiving into a page that fails would only report an error without saying
+// why: the pages are read here first, under the guard, so a failing disk shows as one.
+bool MappedFile::Window::prepare(char* target, std::size_t size) {
+    static const std::size_t pageSize = [] {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        return static_cast<std::size_t>(info.dwPageSize);
+    }();
+    return guarded(target, size, [target, size] {
+        // Only bytes of the stretch itself: the rest of its first page may be another
+        // writer's.
+        volatile char* first = target;
+        (void)*first;
+        auto next = reinterpret_cast<std::uintptr_t>(target) / pageSize * pageSize + pageSize;
+        for (auto page = next; page < reinterpret_cast<std::uintptr_t>(target) + size;
+             page += pageSize) {
+            (void)*reinterpret_cast<volatile char*>(page);
+        }
+    });
+}
+
 bool MappedFile::Window::copy(char* target, const char* data, std::size_t size) {
-    static const PVOID handler = AddVectoredExceptionHandler(1, onPageError);
-    if (handler == nullptr) {
-        return false;
-    }
-    GuardedCopy guarded{target, target + size, {}, false};
-    // After a page fault in the copy, the handler resumes the thread here a second time.
-    RtlCaptureContext(&guarded.resume);
-    if (guarded.failed) {
-        return false;
-    }
-    activeCopy = &guarded;
-    // The fences keep the compiler from moving the copy out from under the guard.
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    std::memcpy(target, data, size);
-    std::atomic_signal_fence(std::memory_order_seq_cst);
-    activeCopy = nullptr;
-    return true;
+    return guarded(target, size, [target, data, size] { std::memcpy(target, data, size); });
 }
 
 }  // namespace platform

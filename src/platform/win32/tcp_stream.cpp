@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
+#include "platform/name_lookup.h"
 #include "platform/win32/sockets.h"
 
 namespace platform {
@@ -16,20 +16,6 @@ namespace {
 // How often a wait looks whether it was interrupted: a socket shut down from another
 // thread does not always wake a select on Windows.
 constexpr int interruptCheckMs = 50;
-
-bool resolve(const std::string& host, int port, sockaddr_in& address) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return false;
-    }
-    std::memcpy(&address, found->ai_addr, sizeof address);
-    address.sin_port = htons(static_cast<u_short>(port));
-    freeaddrinfo(found);
-    return true;
-}
 
 enum class Wait { Read, Write, Connect };
 
@@ -82,10 +68,14 @@ TcpStream::~TcpStream() {
 
 TcpStream::ConnectResult TcpStream::connect(const std::string& host, int port, int timeoutMs) {
     close();
-    sockaddr_in address{};
-    if (!win32::socketsStarted() || !resolve(host, port, address)) {
+    auto peer = resolveIpv4(host);
+    if (!peer) {
         return ConnectResult::Failed;
     }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = *peer;
+    address.sin_port = htons(static_cast<u_short>(port));
     SOCKET fd = socket(AF_INET, SOCK_STREAM, 0);
     if (fd == INVALID_SOCKET) {
         return ConnectResult::Failed;
@@ -137,15 +127,23 @@ bool TcpStream::sendAll(const char* data, std::size_t size, int timeoutMs) {
 
 long TcpStream::receive(char* buffer, std::size_t size, int timeoutMs) {
     SOCKET fd = socketOf(fd_);
+    // While data streams in it is usually waiting already: the wait is asked for only when
+    // it is not, which saves a system call per block.
     for (;;) {
-        if (!waitFor(fd, Wait::Read, timeoutMs, interrupted_, mutex_)) {
-            return -1;
+        {
+            std::lock_guard lock(mutex_);
+            if (interrupted_) {
+                return -1;
+            }
         }
         int n = ::recv(fd, buffer, static_cast<int>(std::min<std::size_t>(size, 1 << 30)), 0);
-        if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
-            continue;
+        if (n != SOCKET_ERROR) {
+            return n;
         }
-        return n == SOCKET_ERROR ? -1 : static_cast<long>(n);
+        if (WSAGetLastError() != WSAEWOULDBLOCK ||
+            !waitFor(fd, Wait::Read, timeoutMs, interrupted_, mutex_)) {
+            return -1;
+        }
     }
 }
 
