@@ -14,8 +14,6 @@ namespace game {
 namespace {
 
 constexpr int mostRetries = 999;
-// A redirect loop would otherwise hold a connection for ever.
-constexpr int mostRedirects = 5;
 // The reply head and the first body bytes that come with it.
 constexpr std::size_t headBufferSize = 20480;
 
@@ -106,7 +104,7 @@ Connection::Outcome Connection::attempt(bool restart) {
                 return Outcome::Failed;
             }
             log(gbk("重定向到 [") + head->location + "]");
-            if (redirects == mostRedirects) {
+            if (redirects == mostRedirectsFollowed) {
                 log(gbk("重定向次数过多"));
                 return Outcome::Failed;
             }

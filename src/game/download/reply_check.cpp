@@ -61,8 +61,7 @@ ReplyVerdict judgeRangedReply(const ReplyHead& head, std::int32_t offset, std::i
     if (range && range->total && *range->total != total) {
         return {Action::FileChanged, 0, gbk("服务器上的文件已改变")};
     }
-    if (!range || !range->total || range->first != offset ||
-        (head.contentLength && *head.contentLength != range->length())) {
+    if (!rangeReplyFits(head, offset)) {
         return fail(gbk("服务器返回的数据范围不符"));
     }
     return {Action::Receive, range->length(), {}};
