@@ -20,6 +20,10 @@ struct WindowSpec {
     const char* picture = nullptr;  // background tiled from the top-left corner
     bool hasBackground = false;     // the colour without a picture; else the system's own
     Color background{};
+    // The picture the window is cut to once shown: its pixels of exactly `outsideOutline`
+    // are no part of the window. Null: the window stays rectangular.
+    const char* outline = nullptr;
+    Color outsideOutline{};
     // The kinds whose press moves the window as if its title bar had been grabbed;
     // `Kind::Window` stands for the window's own background. Empty: the window stays put.
     std::vector<Kind> dragKinds = {};

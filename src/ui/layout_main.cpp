@@ -254,6 +254,8 @@ const WindowSpec& mainWindowSpec() {
         .width = mainWindowWidth,
         .height = mainWindowHeight,
         .picture = "background",
+        .outline = "shape",
+        .outsideOutline = {255, 0, 255},
         .dragKinds = {Kind::Window, Kind::PicBox, Kind::GroupBox, Kind::Label, Kind::ProcessBar},
         // A transparent label is a control of its own lying on the background, with the
         // arrow like every other control: a press on it does not move the window either.

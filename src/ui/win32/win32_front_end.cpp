@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "ui/layout.h"
 #include "ui/win32/control_records.h"
 #include "ui/win32/gdi_resources.h"
 #include "ui/win32/message_box.h"
@@ -52,8 +53,9 @@ class Win32FrontEnd : public FrontEnd, public WindowKeys {
         auto& slot = view(window);
         slot.emplace(buildWindow(iface_, window, owner));
         slot->record->keys = this;
-        if (window == WindowId::Main) {
-            applyOutline(slot->window);
+        const WindowSpec& spec = windowSpecOf(window);
+        if (spec.outline) {
+            applyOutline(slot->window, spec.outline, spec.outsideOutline);
         }
         ShowWindow(slot->window, SW_SHOW);
         UpdateWindow(slot->window);

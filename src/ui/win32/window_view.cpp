@@ -55,10 +55,10 @@ class Builder {
         self->window = id_;
         self->windowSpec = &spec;
         std::wstring title = wideText(gbk(spec.title));
-        HWND window =
-            CreateWindowExW(WS_EX_APPWINDOW, windowClass, title.c_str(),
-                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, left, top, spec.width,
-                            spec.height, owner, nullptr, GetModuleHandleW(nullptr), self.get());
+        HWND window = CreateWindowExW(
+            WS_EX_APPWINDOW, windowClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
+            left, top, spec.width, spec.height, owner, nullptr, GetModuleHandleW(nullptr),
+            static_cast<ControlRecord*>(self.get()));
         if (!window) {
             throw std::runtime_error("cannot create the launcher window");
         }
@@ -72,7 +72,7 @@ class Builder {
 
   private:
     // A record of the kind for the control, kept with the window; its native window is
-    // created with `id()`.
+    // created with `lastId()`.
     template <typename R>
     R& adopt(const Control& control) {
         auto record = std::make_unique<R>();
@@ -281,7 +281,7 @@ class Builder {
                 0, containerClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, area.left,
                 area.top, area.right - area.left, area.bottom - area.top, tabs.hwnd,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(lastId())), GetModuleHandleW(nullptr),
-                &page);
+                static_cast<ControlRecord*>(&page));
             if (!hwnd) {
                 throw std::runtime_error(std::string("cannot create a page of ") + layout.name);
             }
