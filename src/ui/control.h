@@ -71,7 +71,7 @@ struct ControlSpec {
     const char* picture = nullptr;        // PicBox picture or PicBtn picture set (asset name)
     bool hasTransparent = false;          // PicBtn: cut pixels of this colour out of the shape
     Color transparent{};
-    bool hasBackground = false;  // GroupBox fill, window background
+    bool hasBackground = false;  // GroupBox fill, PageControl pages, Label behind its text
     Color background{};
     int interval = 0;  // Timer, in ms
 };

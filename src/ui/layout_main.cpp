@@ -8,7 +8,9 @@ constexpr Color cyan{0, 255, 255};
 constexpr Color black{0, 0, 0};
 constexpr Color magenta{255, 0, 255};
 constexpr Color green{0, 255, 0};
+constexpr Color white{255, 255, 255};
 constexpr Color panelFill{255, 199, 142};
+constexpr Color tabPageFill{255, 244, 230};
 
 ControlSpec fieldCaption(const char* name, const char* parent, int x, int y, int w,
                          const char* text) {
@@ -83,7 +85,9 @@ ControlSpec codeLabel(const char* name, const char* parent) {
             .h = 24,
             .visible = false,
             .color = black,
-            .font = {16, true}};
+            .font = {16, true},
+            .hasBackground = true,
+            .background = white};
 }
 
 ControlSpec announcement(const char* name, int index, const char* caption, Color color) {
@@ -209,7 +213,7 @@ std::vector<ControlSpec> buildMainLayout() {
         {.name = "编辑框9", .kind = Kind::EditBox, .parent = "角色框", .x = 8, .y = 232, .w = 528, .h = 168, .multiline = true},
 
         // The leaderboard tabs; their pages follow.
-        {.name = "高级选择夹1", .kind = Kind::PageControl, .x = 40, .y = 96, .w = 544, .h = 416, .visible = false, .font = {12, false}, .tabs = {"恶人排行", "玫瑰花排行", "兰花排行", "郁金香排行", "百合花排行", "天石排行", "等级排行", "帮派人数排行-"}},
+        {.name = "高级选择夹1", .kind = Kind::PageControl, .x = 40, .y = 96, .w = 544, .h = 416, .visible = false, .font = {12, false}, .tabs = {"恶人排行", "玫瑰花排行", "兰花排行", "郁金香排行", "百合花排行", "天石排行", "等级排行", "帮派人数排行-"}, .hasBackground = true, .background = tabPageFill},
     };
     // clang-format on
 
@@ -241,6 +245,23 @@ std::vector<ControlSpec> buildMainLayout() {
 const std::vector<ControlSpec>& mainWindowLayout() {
     static const std::vector<ControlSpec> layout = buildMainLayout();
     return layout;
+}
+
+const WindowSpec& mainWindowSpec() {
+    // The taskbar entry has an empty title; the window's own colour stays the system's.
+    static const WindowSpec spec{
+        .title = "",
+        .width = mainWindowWidth,
+        .height = mainWindowHeight,
+        .picture = "background",
+        .outline = "shape",
+        .outsideOutline = {255, 0, 255},
+        .dragKinds = {Kind::Window, Kind::PicBox, Kind::GroupBox, Kind::Label, Kind::ProcessBar},
+        // A transparent label is a control of its own lying on the background, with the
+        // arrow like every other control: a press on it does not move the window either.
+        .pointers = {{Kind::Window, Pointer::Hand}},
+    };
+    return spec;
 }
 
 }  // namespace ui

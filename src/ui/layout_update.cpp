@@ -19,8 +19,24 @@ const std::vector<ControlSpec>& updateWindowLayout() {
     return layout;
 }
 
+const WindowSpec& updateWindowSpec() {
+    // Not movable with the mouse; the arrow everywhere.
+    static const WindowSpec spec{
+        .title = "程序更新",
+        .width = updateWindowWidth,
+        .height = updateWindowHeight,
+        .hasBackground = true,
+        .background = {255, 255, 255},
+    };
+    return spec;
+}
+
 const std::vector<ControlSpec>& layoutOf(WindowId window) {
     return window == WindowId::Main ? mainWindowLayout() : updateWindowLayout();
+}
+
+const WindowSpec& windowSpecOf(WindowId window) {
+    return window == WindowId::Main ? mainWindowSpec() : updateWindowSpec();
 }
 
 }  // namespace ui

@@ -185,6 +185,55 @@ TEST_F(MainWindowTest, TheHandPointerShowsOverTheBackgroundOnly) {
     EXPECT_EQ(pointerAt(136 + 54, 536 + 15), menuButton);
 }
 
+// What a press moves and the pointer shows follow the kind under the pointer, however deep
+// it lies: a panel and its code label move the window, a transparent label on the
+// background or on a panel does neither and shows the arrow.
+TEST_F(MainWindowTest, PanelsAndCodeLabelsMoveTheWindowTransparentLabelsDoNot) {
+    auto pointerAt = [&](int x, int y) {
+        gui_test::xdotool(loop_, {"mousemove", sx(x), sy(y)});
+        return screen_.cursorSerial();
+    };
+    auto movedBy = [&](int dx, int dy) {
+        int x = 0, y = 0;
+        for (int i = 0; i < 100 && (x != left_ + dx || y != top_ + dy); ++i) {
+            gui_test::settle(loop_, std::chrono::milliseconds(20));
+            screen_.origin(window_, x, y);
+        }
+        bool moved = x == left_ + dx && y == top_ + dy;
+        left_ = x;
+        top_ = y;
+        return moved;
+    };
+    auto background = pointerAt(300, 515);
+    auto menuButton = pointerAt(24 + 54, 536 + 15);
+    // The first announcement label.
+    EXPECT_NE(background, menuButton);
+    EXPECT_EQ(pointerAt(300, 175), menuButton);
+    dragFrom(300, 175, 40, 30);
+    gui_test::settle(loop_, std::chrono::milliseconds(100));
+    int x = 0, y = 0;
+    screen_.origin(window_, x, y);
+    EXPECT_EQ(x, left_);
+    EXPECT_EQ(y, top_);
+
+    iface_->show(WindowId::Main, "注册框");
+    iface_->show(WindowId::Main, "验证");
+    gui_test::settle(loop_);
+    // The caption "账号：" on the panel.
+    EXPECT_EQ(pointerAt(40 + 170, 104 + 90), menuButton);
+    dragFrom(40 + 170, 104 + 90, 40, 30);
+    gui_test::settle(loop_, std::chrono::milliseconds(100));
+    screen_.origin(window_, x, y);
+    EXPECT_EQ(x, left_);
+    EXPECT_EQ(y, top_);
+    // The panel's own background, then the code label.
+    EXPECT_EQ(pointerAt(40 + 20, 104 + 300), menuButton);
+    dragFrom(40 + 20, 104 + 300, 30, 20);
+    EXPECT_TRUE(movedBy(30, 20));
+    dragFrom(40 + 270, 104 + 210, -30, -20);
+    EXPECT_TRUE(movedBy(-30, -20));
+}
+
 TEST_F(MainWindowTest, APressOnTheGreenOfAStartButtonFallsThrough) {
     // Find a pure green pixel of the start button's picture inside the side panel, and one
     // of the button itself.

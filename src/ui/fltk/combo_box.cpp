@@ -90,7 +90,7 @@ class DropList : public Fl_Menu_Window {
 }  // namespace
 
 ComboBox::ComboBox(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ref_(ref) {
+    : Fl_Widget(x, y, w, h), ControlView(ref) {
     box(FL_DOWN_BOX);
     color(FL_WHITE);
 }

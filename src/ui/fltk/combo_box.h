@@ -22,8 +22,6 @@ class ComboBox : public Fl_Widget, public ControlView {
   private:
     void drop();
     void choose(int index);
-
-    ControlRef ref_;
 };
 
 }  // namespace ui::fltk

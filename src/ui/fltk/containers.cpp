@@ -4,7 +4,6 @@
 #include <FL/fl_draw.H>
 
 #include "ui/fltk/fonts.h"
-#include "ui/fltk/window_drag.h"
 
 namespace ui::fltk {
 
@@ -17,18 +16,20 @@ void ClippingGroup::draw() {
     fl_pop_clip();
 }
 
-bool ClippingGroup::pressOnDisabledChild() const {
-    for (int i = children() - 1; i >= 0; --i) {
-        const Fl_Widget* c = child(i);
-        if (c->visible() && !c->active() && Fl::event_inside(c)) {
-            return true;
+int ClippingGroup::handle(int event) {
+    if (event == FL_PUSH) {
+        for (int i = children() - 1; i >= 0; --i) {
+            const Fl_Widget* c = child(i);
+            if (c->visible() && !c->active() && Fl::event_inside(c)) {
+                return 1;
+            }
         }
     }
-    return false;
+    return Fl_Group::handle(event);
 }
 
 PictureBox::PictureBox(const ControlRef& ref, int x, int y, int w, int h)
-    : ClippingGroup(x, y, w, h), ref_(ref) {
+    : ClippingGroup(x, y, w, h), ControlView(ref) {
     if (ref.control->layout->picture) {
         picture_ = PictureImage::load(ref.control->layout->picture);
     }
@@ -41,26 +42,13 @@ void PictureBox::drawBackground() {
     }
 }
 
-int PictureBox::handle(int event) {
-    if (event == FL_PUSH && pressOnDisabledChild()) {
-        return 1;
-    }
-    if ((event == FL_DRAG || event == FL_RELEASE) && windowDrag(*this, event)) {
-        return 1;
-    }
-    if (ClippingGroup::handle(event)) {
-        return 1;
-    }
-    return ref_.movesWindow() && windowDrag(*this, event);
-}
-
 Panel::Panel(const ControlRef& ref, int x, int y, int w, int h)
-    : ClippingGroup(x, y, w, h), ref_(ref) {}
+    : ClippingGroup(x, y, w, h), ControlView(ref) {}
 
 void Panel::drawBackground() {
     const ControlSpec& layout = *ref_.control->layout;
-    Color fill = layout.hasBackground ? layout.background : Color{255, 199, 142};
-    fl_color(toFl(fill));
+    Fl_Color fill = layout.hasBackground ? toFl(layout.background) : FL_BACKGROUND_COLOR;
+    fl_color(fill);
     fl_rectf(x(), y(), w(), h());
 
     useFont(layout.font);
@@ -74,32 +62,20 @@ void Panel::drawBackground() {
     fl_rect(x() + 1, frameTop + 1, w() - 1, h() - (frameTop - y()) - 1);
     if (!caption.empty()) {
         int width = static_cast<int>(fl_width(caption.c_str()) + 0.5);
-        fl_color(toFl(fill));
+        fl_color(fill);
         fl_rectf(x() + 7, y(), width + 4, textHeight);
         fl_color(toFl(layout.color));
         fl_draw(caption.c_str(), x() + 9, y() + textHeight - fl_descent());
     }
 }
 
-int Panel::handle(int event) {
-    if (event == FL_PUSH && pressOnDisabledChild()) {
-        return 1;
-    }
-    if ((event == FL_DRAG || event == FL_RELEASE) && windowDrag(*this, event)) {
-        return 1;
-    }
-    if (ClippingGroup::handle(event)) {
-        return 1;
-    }
-    return ref_.movesWindow() && windowDrag(*this, event);
-}
-
-TabPage::TabPage(int x, int y, int w, int h, const char* caption) : ClippingGroup(x, y, w, h) {
+TabPage::TabPage(int x, int y, int w, int h, const char* caption, Color fill)
+    : ClippingGroup(x, y, w, h) {
     copy_label(caption);
     labelfont(fontFace(false));
     labelsize(12);
-    color(fl_rgb_color(255, 244, 230));
-    selection_color(fl_rgb_color(255, 244, 230));
+    color(toFl(fill));
+    selection_color(toFl(fill));
 }
 
 void TabPage::drawBackground() {

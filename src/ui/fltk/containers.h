@@ -16,10 +16,9 @@ class ClippingGroup : public Fl_Group {
 
   protected:
     void draw() override;
+    // A press on a visible but disabled child is taken here and does nothing.
+    int handle(int event) override;
     virtual void drawBackground() {}
-    // Whether a press lands on a visible but disabled child: it takes the press and does
-    // nothing, rather than letting it reach the container.
-    bool pressOnDisabledChild() const;
 };
 
 // PicBox: one picture, possibly holding controls (the side panel).
@@ -30,10 +29,8 @@ class PictureBox : public ClippingGroup, public ControlView {
 
   protected:
     void drawBackground() override;
-    int handle(int event) override;
 
   private:
-    ControlRef ref_;
     std::unique_ptr<PictureImage> picture_;
 };
 
@@ -45,16 +42,12 @@ class Panel : public ClippingGroup, public ControlView {
 
   protected:
     void drawBackground() override;
-    int handle(int event) override;
-
-  private:
-    ControlRef ref_;
 };
 
 // One page of the leaderboard tabs; presses on its empty parts go nowhere.
 class TabPage : public ClippingGroup {
   public:
-    TabPage(int x, int y, int w, int h, const char* caption);
+    TabPage(int x, int y, int w, int h, const char* caption, Color fill);
 
   protected:
     void drawBackground() override;

@@ -19,15 +19,19 @@ struct ControlRef {
     const Control* control;
 
     std::string_view name() const { return control->name(); }
-    // Only the main window is dragged by its background and background-like controls.
-    bool movesWindow() const { return window == WindowId::Main; }
 };
 
-// A widget that redraws itself from the model when a service call changed its control.
+// A widget that draws one control of the model and redraws itself when a service call
+// changed it.
 class ControlView {
   public:
+    explicit ControlView(const ControlRef& ref) : ref_(ref) {}
     virtual ~ControlView() = default;
     virtual void refresh(Change change) = 0;
+    const ControlRef& ref() const { return ref_; }
+
+  protected:
+    ControlRef ref_;
 };
 
 // Redraws the widget together with what lies behind it, for widgets that do not cover

@@ -89,7 +89,7 @@ bool reportPress(const ControlRef& ref, Fl_Widget& field) {
 }
 
 EditField::EditField(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Input(x, y, w, h), ref_(ref) {
+    : Fl_Input(x, y, w, h), ControlView(ref) {
     box(FL_BORDER_BOX);
     color(FL_WHITE);
     textfont(fontFace(ref.control->layout->font.bold));
@@ -181,7 +181,7 @@ class LogBox::Editor : public Fl_Text_Editor {
 };
 
 LogBox::LogBox(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Group(x, y, w, h), ref_(ref), buffer_(std::make_unique<Fl_Text_Buffer>()) {
+    : Fl_Group(x, y, w, h), ControlView(ref), buffer_(std::make_unique<Fl_Text_Buffer>()) {
     box(FL_UP_BOX);
     editor_ = new Editor(ref, x + 2, y + 2, w - 4, h - 4);
     editor_->box(FL_DOWN_BOX);

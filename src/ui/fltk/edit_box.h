@@ -27,8 +27,6 @@ class EditField : public Fl_Input, public ControlView {
     // applied to the model's text instead.
     std::string passwordAfterEdit(int& caret) const;
     std::string shownText() const;
-
-    ControlRef ref_;
 };
 
 // The activity log: several lines wrapped at its width, a vertical scroll bar, Enter
@@ -44,7 +42,6 @@ class LogBox : public Fl_Group, public ControlView {
     static void edited(int pos, int inserted, int deleted, int restyled, const char* text,
                        void* self);
 
-    ControlRef ref_;
     std::unique_ptr<Fl_Text_Buffer> buffer_;
     Editor* editor_;
     bool showingModel_ = false;

@@ -12,6 +12,7 @@
 #include "ui/fltk/window_shape.h"
 #include "ui/fltk/window_view.h"
 #include "ui/fltk/x11_window.h"
+#include "ui/layout.h"
 
 namespace ui::fltk {
 namespace {
@@ -75,8 +76,9 @@ void FltkFrontEnd::windowOpened(WindowId window) {
     }
     win.show();
     keepTaskbarEntry(win);
-    if (window == WindowId::Main) {
-        applyOutline(win);
+    const WindowSpec& spec = windowSpecOf(window);
+    if (spec.outline) {
+        applyOutline(win, spec.outline, spec.outsideOutline);
     }
     Fl::flush();
 }

@@ -6,7 +6,6 @@
 
 #include "ui/fltk/fonts.h"
 #include "ui/fltk/text_wrap.h"
-#include "ui/fltk/window_drag.h"
 
 namespace ui::fltk {
 
@@ -35,7 +34,7 @@ void drawWrapped(const std::string& utf8, int x, int y, int w, int h, Align alig
 }
 
 TransLabel::TransLabel(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ref_(ref) {
+    : Fl_Widget(x, y, w, h), ControlView(ref) {
     box(FL_NO_BOX);
 }
 
@@ -59,7 +58,7 @@ void TransLabel::draw() {
 }
 
 int TransLabel::handle(int event) {
-    // A label is a control of its own: pressing it neither clicks nor moves the window.
+    // A label is a control of its own: pressing it does not click what lies behind it.
     return event == FL_PUSH || event == FL_RELEASE ? 1 : Fl_Widget::handle(event);
 }
 
@@ -70,9 +69,9 @@ void TransLabel::refresh(Change) {
 }
 
 CodeLabel::CodeLabel(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ref_(ref) {
+    : Fl_Widget(x, y, w, h), ControlView(ref) {
     box(FL_BORDER_BOX);
-    color(FL_WHITE);
+    color(toFl(ref.control->layout->background));
 }
 
 void CodeLabel::draw() {
@@ -83,13 +82,6 @@ void CodeLabel::draw() {
     std::string text = displayText(ref_.control->text);
     int top = y() + (h() - fl_height()) / 2;
     drawWrapped(text, x() + 2, top, w() - 4, h() - (top - y()), layout.align);
-}
-
-int CodeLabel::handle(int event) {
-    if (ref_.movesWindow() && windowDrag(*this, event)) {
-        return 1;
-    }
-    return Fl_Widget::handle(event);
 }
 
 void CodeLabel::refresh(Change) {

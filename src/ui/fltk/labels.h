@@ -15,9 +15,6 @@ class TransLabel : public Fl_Widget, public ControlView {
   protected:
     void draw() override;
     int handle(int event) override;
-
-  private:
-    ControlRef ref_;
 };
 
 // A label with its own background (the verification code labels).
@@ -28,10 +25,6 @@ class CodeLabel : public Fl_Widget, public ControlView {
 
   protected:
     void draw() override;
-    int handle(int event) override;
-
-  private:
-    ControlRef ref_;
 };
 
 // Draws a caption wrapped inside a rectangle, clipped to it, with the label's alignment.

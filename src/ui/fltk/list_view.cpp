@@ -26,7 +26,7 @@ Fl_Align toAlign(Align align) {
 }  // namespace
 
 ListView::ListView(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Table_Row(x, y, w, h), ref_(ref) {
+    : Fl_Table_Row(x, y, w, h), ControlView(ref) {
     const auto& columns = ref.control->layout->columns;
     box(FL_DOWN_FRAME);
     color(FL_WHITE);

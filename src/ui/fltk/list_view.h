@@ -23,7 +23,6 @@ class ListView : public Fl_Table_Row, public ControlView {
   private:
     void updateTip();
 
-    ControlRef ref_;
     int tipRow_ = -1;
     std::string tip_;  // the text the tooltip is showing, kept alive while shown
 };

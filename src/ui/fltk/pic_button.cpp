@@ -20,7 +20,7 @@ std::unique_ptr<PictureImage> loadState(const ControlSpec& layout, const char* s
 }  // namespace
 
 PicButton::PicButton(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), ref_(ref) {
+    : Fl_Widget(x, y, w, h), ControlView(ref) {
     box(FL_NO_BOX);
     const ControlSpec& layout = *ref.control->layout;
     normal_ = loadState(layout, "normal");

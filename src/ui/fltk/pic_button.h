@@ -26,7 +26,6 @@ class PicButton : public Fl_Widget, public ControlView {
   private:
     void setState(bool hover, bool over);
 
-    ControlRef ref_;
     std::unique_ptr<PictureImage> normal_, hover_, pressed_;
     bool hovering_ = false;
     bool held_ = false;      // the left button went down on the button and is still held

@@ -4,40 +4,27 @@
 #include <FL/fl_draw.H>
 
 #include "ui/fltk/fonts.h"
-#include "ui/fltk/pic_button.h"
+#include "ui/fltk/pointer_target.h"
 #include "ui/fltk/window_drag.h"
 
 namespace ui::fltk {
 namespace {
 
-// Whether a visible control of the window lies under the pointer; picture buttons only
-// count where they have shape.
-bool controlUnderPointer(const Fl_Group& group) {
-    for (int i = group.children() - 1; i >= 0; --i) {
-        const Fl_Widget* child = group.child(i);
-        if (!child->visible() || !Fl::event_inside(child)) {
-            continue;
-        }
-        auto* button = dynamic_cast<const PicButton*>(child);
-        if (!button || button->pointerOnShape()) {
-            return true;
-        }
-    }
-    return false;
+Fl_Cursor cursorOf(Pointer pointer) {
+    return pointer == Pointer::Hand ? FL_CURSOR_HAND : FL_CURSOR_DEFAULT;
 }
 
 }  // namespace
 
-SkinWindow::SkinWindow(const ControlRef& ref, int w, int h, const char* title)
-    : Fl_Double_Window(w, h), ref_(ref) {
+SkinWindow::SkinWindow(Interface& iface, WindowId id, const WindowSpec& spec, const char* title)
+    : Fl_Double_Window(spec.width, spec.height), iface_(iface), id_(id), spec_(spec) {
     copy_label(title);
     border(0);
-    const ControlSpec& layout = *ref.control->layout;
-    if (layout.picture) {
-        background_ = PictureImage::load(layout.picture);
+    if (spec.picture) {
+        background_ = PictureImage::load(spec.picture);
     }
-    if (layout.hasBackground) {
-        color(toFl(layout.background));
+    if (spec.hasBackground) {
+        color(toFl(spec.background));
     }
     callback(closing);
 }
@@ -45,7 +32,7 @@ SkinWindow::SkinWindow(const ControlRef& ref, int w, int h, const char* title)
 void SkinWindow::closing(Fl_Widget* widget, void*) {
     // Esc, or the window manager asking to close: either way no question is asked.
     auto* self = static_cast<SkinWindow*>(widget);
-    self->ref_.iface->escape(self->ref_.window);
+    self->iface_.escape(self->id_);
 }
 
 void SkinWindow::draw() {
@@ -64,21 +51,26 @@ void SkinWindow::draw() {
     draw_children();
 }
 
-bool SkinWindow::pointerOnOwnBackground() const {
-    return !controlUnderPointer(*this);
+void SkinWindow::showPointer(Pointer pointer) {
+    if (pointer != shown_) {
+        shown_ = pointer;
+        cursor(cursorOf(pointer));
+    }
 }
 
 int SkinWindow::handle(int event) {
-    // The hand shows over the window's own background only. A control under the pointer
-    // sets its own pointer while handling the move, so the arrow goes back first and the
-    // hand comes last, after a control left behind has reset the pointer.
-    bool moving = ref_.movesWindow() && (event == FL_ENTER || event == FL_MOVE);
-    bool own = moving && pointerOnOwnBackground();
-    if ((event == FL_LEAVE || (moving && !own)) && handShown_) {
-        handShown_ = false;
-        cursor(FL_CURSOR_DEFAULT);
+    // A control under the pointer may set a pointer of its own while it handles the move
+    // (a field its text cursor), so the arrow goes back first and a pointer of the
+    // window's own comes last, after a control left behind has reset it.
+    bool tracking = event == FL_ENTER || event == FL_MOVE;
+    Pointer wanted = tracking ? spec_.pointerOver(kindUnderPointer(*this)) : Pointer::Arrow;
+    if (event == FL_LEAVE || (tracking && wanted != shown_)) {
+        showPointer(Pointer::Arrow);
     }
     if (event == FL_PUSH) {
+        if (spec_.pressMovesWindow(kindUnderPointer(*this)) && windowDrag(*this, event)) {
+            return 1;
+        }
         for (int i = children() - 1; i >= 0; --i) {
             const Fl_Widget* c = child(i);
             if (c->visible() && !c->active() && Fl::event_inside(c)) {
@@ -92,14 +84,10 @@ int SkinWindow::handle(int event) {
         return 1;
     }
     int taken = Fl_Double_Window::handle(event);
-    if (own && !handShown_) {
-        handShown_ = true;
-        cursor(FL_CURSOR_HAND);
+    if (tracking) {
+        showPointer(wanted);
     }
-    if (taken) {
-        return 1;
-    }
-    return ref_.movesWindow() && windowDrag(*this, event);
+    return taken;
 }
 
 }  // namespace ui::fltk

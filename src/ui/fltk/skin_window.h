@@ -4,17 +4,18 @@
 
 #include <memory>
 
-#include "ui/fltk/control_view.h"
 #include "ui/fltk/picture_image.h"
+#include "ui/interface.h"
+#include "ui/layout.h"
 
 namespace ui::fltk {
 
-// A borderless top-level window of the launcher: its background picture tiled from the
-// top-left corner (or a plain colour), Esc closing it at once. The main window also moves
-// with a press on its background and shows the hand pointer there.
+// A borderless top-level window of the launcher, drawn and handled as its window
+// properties say: the background picture tiled from the top-left corner (or a plain
+// colour), the pointer over each part, which presses move it; Esc closes it at once.
 class SkinWindow : public Fl_Double_Window {
   public:
-    SkinWindow(const ControlRef& ref, int w, int h, const char* title);
+    SkinWindow(Interface& iface, WindowId id, const WindowSpec& spec, const char* title);
 
   protected:
     void draw() override;
@@ -22,11 +23,13 @@ class SkinWindow : public Fl_Double_Window {
 
   private:
     static void closing(Fl_Widget* widget, void*);
-    bool pointerOnOwnBackground() const;
+    void showPointer(Pointer pointer);
 
-    ControlRef ref_;
+    Interface& iface_;
+    WindowId id_;
+    const WindowSpec& spec_;
     std::unique_ptr<PictureImage> background_;
-    bool handShown_ = false;
+    Pointer shown_ = Pointer::Arrow;
 };
 
 }  // namespace ui::fltk

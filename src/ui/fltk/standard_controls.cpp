@@ -3,12 +3,11 @@
 #include <FL/Fl.H>
 
 #include "ui/fltk/fonts.h"
-#include "ui/fltk/window_drag.h"
 
 namespace ui::fltk {
 
 PushButton::PushButton(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Button(x, y, w, h), ref_(ref) {
+    : Fl_Button(x, y, w, h), ControlView(ref) {
     labelfont(fontFace(ref.control->layout->font.bold));
     labelsize(fontSize(ref.control->layout->font));
     callback(pressed);
@@ -38,7 +37,7 @@ void PushButton::refresh(Change change) {
 }
 
 ProgressBar::ProgressBar(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Progress(x, y, w, h), ref_(ref) {
+    : Fl_Progress(x, y, w, h), ControlView(ref) {
     minimum(0);
     maximum(100);
     box(FL_DOWN_BOX);
@@ -53,16 +52,10 @@ void ProgressBar::refresh(Change change) {
     }
 }
 
-int ProgressBar::handle(int event) {
-    if (ref_.movesWindow() && windowDrag(*this, event)) {
-        return 1;
-    }
-    return Fl_Progress::handle(event);
-}
-
 PageTabs::PageTabs(const ControlRef& ref, int x, int y, int w, int h)
-    : Fl_Tabs(x, y, w, h), ref_(ref) {
-    selection_color(fl_rgb_color(255, 244, 230));
+    : Fl_Tabs(x, y, w, h), ControlView(ref) {
+    // The tab of the current page in the colour of the page.
+    selection_color(toFl(ref.control->layout->background));
     when(FL_WHEN_CHANGED);
     callback(switched);
 }

@@ -17,20 +17,12 @@ class PushButton : public Fl_Button, public ControlView {
 
   private:
     static void pressed(Fl_Widget* widget, void*);
-
-    ControlRef ref_;
 };
 
 class ProgressBar : public Fl_Progress, public ControlView {
   public:
     ProgressBar(const ControlRef& ref, int x, int y, int w, int h);
     void refresh(Change change) override;
-
-  protected:
-    int handle(int event) override;
-
-  private:
-    ControlRef ref_;
 };
 
 // The pages are added by the window builder; switching tabs tells the model which page
@@ -49,8 +41,6 @@ class PageTabs : public Fl_Tabs, public ControlView {
 
   private:
     static void switched(Fl_Widget* widget, void*);
-
-    ControlRef ref_;
 };
 
 }  // namespace ui::fltk

@@ -23,8 +23,8 @@ int noteError(Display*, XErrorEvent*) {
 
 }  // namespace
 
-void applyOutline(Fl_Window& window) {
-    const Picture* shape = findPicture("shape");
+void applyOutline(Fl_Window& window, const char* picture, Color outside) {
+    const Picture* shape = findPicture(picture);
     if (!shape || !window.shown()) {
         return;
     }
@@ -33,7 +33,7 @@ void applyOutline(Fl_Window& window) {
     if (!XShapeQueryExtension(display, &eventBase, &errorBase)) {
         return;
     }
-    auto batches = shapeBatches(*shape, Color{255, 0, 255});
+    auto batches = shapeBatches(*shape, outside);
     if (batches.empty()) {
         return;
     }

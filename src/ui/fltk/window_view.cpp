@@ -3,7 +3,6 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Group.H>
 
-#include "platform/encoding.h"
 #include "ui/fltk/combo_box.h"
 #include "ui/fltk/containers.h"
 #include "ui/fltk/edit_box.h"
@@ -17,26 +16,6 @@
 namespace ui::fltk {
 namespace {
 
-// The windows themselves: the main window tiles its background picture, the update window
-// is plain white.
-const Control& windowControl(WindowId id) {
-    static const ControlSpec mainSpec{.name = "", .kind = Kind::Window, .picture = "background"};
-    static const ControlSpec updateSpec{
-        .name = "", .kind = Kind::Window, .hasBackground = true, .background = {255, 255, 255}};
-    static const Control main = [] {
-        Control control;
-        control.layout = &mainSpec;
-        return control;
-    }();
-    static const Control update = [] {
-        Control control;
-        control.layout = &updateSpec;
-        control.text = gbk("程序更新");
-        return control;
-    }();
-    return id == WindowId::Main ? main : update;
-}
-
 struct Placement {
     Fl_Group* group;
     int originX;
@@ -49,16 +28,11 @@ class Builder {
 
     WindowView build() {
         const WindowModel& model = *iface_.window(id_);
-        bool main = id_ == WindowId::Main;
-        int w = main ? mainWindowWidth : updateWindowWidth;
-        int h = main ? mainWindowHeight : updateWindowHeight;
-        const Control& self = windowControl(id_);
-        // The main window's taskbar entry has an empty title.
-        std::string title = displayText(self.text);
+        const WindowSpec& spec = windowSpecOf(id_);
         Fl_Group::current(nullptr);
-        auto* window = new SkinWindow(ref(self), w, h, title.c_str());
+        auto* window = new SkinWindow(iface_, id_, spec, spec.title);
         window->end();
-        window->position((Fl::w() - w) / 2, (Fl::h() - h) / 2);
+        window->position((Fl::w() - spec.width) / 2, (Fl::h() - spec.height) / 2);
         view_.window = window;
         for (const auto& control : model.controls()) {
             add(control);
@@ -145,8 +119,8 @@ class Builder {
         tabs->end();
         for (const char* caption : control.layout->tabs) {
             Fl_Group::current(nullptr);
-            auto* page =
-                new TabPage(x, y + PageTabs::tabHeight, w, h - PageTabs::tabHeight, caption);
+            auto* page = new TabPage(x, y + PageTabs::tabHeight, w, h - PageTabs::tabHeight,
+                                     caption, control.layout->background);
             page->end();
             tabs->add(page);
         }

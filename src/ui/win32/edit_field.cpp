@@ -2,12 +2,13 @@
 
 #include <windowsx.h>
 
+#include "ui/win32/control_records.h"
 #include "ui/win32/window_classes.h"
 
 namespace ui::win32 {
 
 LRESULT CALLBACK fieldProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Record* self = recordOf(hwnd);
+    auto* self = recordOf<FieldRecord>(hwnd);
     if (!self || !self->systemProc) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

@@ -23,6 +23,11 @@ std::map<const Picture*, HBITMAP>& bitmaps() {
     return cache;
 }
 
+std::map<COLORREF, HBRUSH>& brushes() {
+    static std::map<COLORREF, HBRUSH> cache;
+    return cache;
+}
+
 }  // namespace
 
 HFONT fontFor(const Font& font) {
@@ -39,6 +44,15 @@ HFONT fontFor(const Font& font) {
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"SimSun");
     cache.emplace(key, handle);
     return handle;
+}
+
+HBRUSH brushFor(Color color) {
+    auto& cache = brushes();
+    auto [it, added] = cache.emplace(colorRef(color), nullptr);
+    if (added) {
+        it->second = CreateSolidBrush(it->first);
+    }
+    return it->second;
 }
 
 HBITMAP bitmapOf(const Picture& picture) {
@@ -140,6 +154,10 @@ void releaseGdiResources() {
         DeleteObject(bitmap);
     }
     bitmaps().clear();
+    for (auto& [color, brush] : brushes()) {
+        DeleteObject(brush);
+    }
+    brushes().clear();
 }
 
 }  // namespace ui::win32

@@ -13,6 +13,9 @@ namespace ui::win32 {
 // system's default interface font) is 12 px regular. Kept for the life of the process.
 HFONT fontFor(const Font& font);
 
+// A solid brush of the colour; kept for the life of the process.
+HBRUSH brushFor(Color color);
+
 // The picture as a bitmap the screen can take; kept for the life of the process.
 HBITMAP bitmapOf(const Picture& picture);
 // Draws the top-left part of the picture that fits into width x height at x, y.

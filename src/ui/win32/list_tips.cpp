@@ -5,13 +5,15 @@
 
 #include <string>
 
+#include "ui/win32/control_records.h"
 #include "ui/win32/gdi_resources.h"
+#include "ui/win32/list_tips.h"
 #include "ui/win32/window_classes.h"
 
 namespace ui::win32 {
 namespace {
 
-TOOLINFOW toolOf(const Record& list, wchar_t* text) {
+TOOLINFOW toolOf(const ListRecord& list, wchar_t* text) {
     TOOLINFOW tool{};
     // The size older common controls know, so they take the record.
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -22,7 +24,7 @@ TOOLINFOW toolOf(const Record& list, wchar_t* text) {
     return tool;
 }
 
-void followPointer(Record& list, int x, int y) {
+void followPointer(ListRecord& list, int x, int y) {
     LVHITTESTINFO hit{};
     hit.pt = {x, y};
     int row = static_cast<int>(
@@ -47,7 +49,7 @@ void followPointer(Record& list, int x, int y) {
 
 }  // namespace
 
-void addRowTips(Record& list) {
+void addRowTips(ListRecord& list) {
     list.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list.hwnd, nullptr,
@@ -63,7 +65,7 @@ void addRowTips(Record& list) {
 }
 
 LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Record* self = recordOf(hwnd);
+    auto* self = recordOf<ListRecord>(hwnd);
     if (!self || !self->systemProc) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

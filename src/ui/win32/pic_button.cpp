@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "ui/win32/control_records.h"
 #include "ui/win32/gdi_resources.h"
 #include "ui/win32/window_classes.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 // The normal picture gives the button its shape in every state; the part of the button
 // outside its picture is no part of it.
-bool onShape(const Record& self, int x, int y) {
+bool onShape(const PictureButtonRecord& self, int x, int y) {
     const Picture* picture = self.pictures.normal;
     if (!picture) {
         RECT client;
@@ -24,7 +25,7 @@ bool onShape(const Record& self, int x, int y) {
     return !self.layout->hasTransparent || !(pixelAt(*picture, x, y) == self.layout->transparent);
 }
 
-void setState(Record& self, bool hovering, bool heldOver) {
+void setState(PictureButtonRecord& self, bool hovering, bool heldOver) {
     if (hovering != self.hovering || heldOver != self.heldOver) {
         self.hovering = hovering;
         self.heldOver = heldOver;
@@ -32,7 +33,7 @@ void setState(Record& self, bool hovering, bool heldOver) {
     }
 }
 
-void paint(Record& self) {
+void paint(PictureButtonRecord& self) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(self.hwnd, &ps);
     const Control* control = self.control();
@@ -54,7 +55,7 @@ void paint(Record& self) {
 }  // namespace
 
 LRESULT CALLBACK pictureButtonProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Record* self = recordOf(hwnd);
+    auto* self = recordOf<PictureButtonRecord>(hwnd);
     if (!self) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }

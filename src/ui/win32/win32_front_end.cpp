@@ -7,28 +7,26 @@
 #include <optional>
 #include <vector>
 
+#include "ui/layout.h"
+#include "ui/win32/control_records.h"
 #include "ui/win32/gdi_resources.h"
 #include "ui/win32/message_box.h"
-#include "ui/win32/record.h"
 #include "ui/win32/window_outline.h"
 #include "ui/win32/window_view.h"
 
 namespace ui::win32 {
 namespace {
 
-class Win32FrontEnd;
-Win32FrontEnd* current = nullptr;  // for the keyboard hook, which has no context pointer
-
-class Win32FrontEnd : public FrontEnd {
+class Win32FrontEnd : public FrontEnd, public WindowKeys {
   public:
     explicit Win32FrontEnd(Interface& iface) : iface_(iface), thread_(GetCurrentThreadId()) {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
                                                            ICC_PROGRESS_CLASS |
                                                            ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        current = this;
         // Esc reaches the focused control, not the window: a hook on this thread's keyboard
-        // input sees it first.
+        // input sees it first, and finds the front end through the launcher window that
+        // has the keyboard.
         hook_ = SetWindowsHookExW(WH_KEYBOARD, keyboardHook, nullptr, thread_);
     }
 
@@ -36,17 +34,12 @@ class Win32FrontEnd : public FrontEnd {
         if (hook_) {
             UnhookWindowsHookEx(hook_);
         }
-        current = nullptr;
         // The update window is owned by the main one and goes first.
-        for (auto it = closed_.rbegin(); it != closed_.rend(); ++it) {
-            DestroyWindow(*it);
+        while (!closed_.empty()) {
+            closed_.pop_back();
         }
-        for (int slot : {1, 0}) {
-            if (views_[slot]) {
-                DestroyWindow(views_[slot]->window);
-            }
-        }
-        forgetRecords();
+        views_[1].reset();
+        views_[0].reset();
         releaseGdiResources();
     }
 
@@ -58,9 +51,11 @@ class Win32FrontEnd : public FrontEnd {
             EnableWindow(owner, FALSE);
         }
         auto& slot = view(window);
-        slot = buildWindow(iface_, window, owner);
-        if (window == WindowId::Main) {
-            applyOutline(slot->window);
+        slot.emplace(buildWindow(iface_, window, owner));
+        slot->record->keys = this;
+        const WindowSpec& spec = windowSpecOf(window);
+        if (spec.outline) {
+            applyOutline(slot->window, spec.outline, spec.outsideOutline);
         }
         ShowWindow(slot->window, SW_SHOW);
         UpdateWindow(slot->window);
@@ -93,8 +88,8 @@ class Win32FrontEnd : public FrontEnd {
             EnableWindow(views_[0]->window, TRUE);
         }
         // The close may come from inside one of the window's own handlers: the native
-        // window goes when the front end does.
-        closed_.push_back(slot->window);
+        // window and its records go when the front end does.
+        closed_.push_back(std::move(*slot));
         slot.reset();
         refocus();
     }
@@ -117,54 +112,53 @@ class Win32FrontEnd : public FrontEnd {
         }
     }
 
-    // The launcher window that has the keyboard now, if any: the one Esc would close.
-    std::optional<WindowId> escapeTarget() {
-        // The window of the focused control: without a window manager (Wine on a bare X
-        // display) the system may not have made that window the active one.
-        HWND focus = GetFocus();
-        HWND active = focus ? GetAncestor(focus, GA_ROOT) : GetActiveWindow();
-        for (WindowId window : {WindowId::Update, WindowId::Main}) {
-            auto& slot = view(window);
-            if (slot && slot->window == active) {
-                return window;
-            }
-        }
-        return std::nullopt;
+    // Whether the window is the open one of its kind: a closed window keeps its record
+    // until the front end goes.
+    bool isOpen(const WindowRecord& window) {
+        auto& slot = view(window.window);
+        return slot && slot->window == window.hwnd;
     }
 
     static LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags) {
         // Bit 31 clear: pressed; bit 30 clear: not a repeat.
         bool pressed = (flags & 0x80000000) == 0;
         bool repeat = (flags & 0x40000000) != 0;
-        if (code == HC_ACTION && current && pressed) {
-            if (key == VK_ESCAPE && !repeat && !comboDropped() && current->escape()) {
+        WindowRecord* window = code == HC_ACTION && pressed ? windowWithKeyboard() : nullptr;
+        if (window && window->keys) {
+            if (key == VK_ESCAPE && !repeat && !comboDropped() && window->keys->escape(*window)) {
                 return 1;
             }
-            if (key == VK_TAB && current->moveFocus(GetKeyState(VK_SHIFT) < 0)) {
+            if (key == VK_TAB && window->keys->moveFocus(*window, GetKeyState(VK_SHIFT) < 0)) {
                 return 1;
             }
         }
         return CallNextHookEx(nullptr, code, key, flags);
     }
 
-    bool escape() {
-        auto window = escapeTarget();
-        if (!window) {
+    // The launcher window that has the keyboard now, if any: the one of the focused
+    // control, since without a window manager (Wine on a bare X display) the system may
+    // not have made that window the active one.
+    static WindowRecord* windowWithKeyboard() {
+        HWND focus = GetFocus();
+        return recordOf<WindowRecord>(focus ? GetAncestor(focus, GA_ROOT) : GetActiveWindow());
+    }
+
+    bool escape(const WindowRecord& window) override {
+        if (!isOpen(window)) {
             return false;
         }
         Interface& iface = iface_;
-        WindowId target = *window;
+        WindowId target = window.window;
         iface.loop().post([&iface, target] { iface.escape(target); });
         return true;
     }
 
     // Tab and Shift+Tab go from field to field as in a dialog; no press event is raised.
-    bool moveFocus(bool back) {
-        auto window = escapeTarget();
-        if (!window) {
+    bool moveFocus(const WindowRecord& window, bool back) override {
+        if (!isOpen(window)) {
             return false;
         }
-        HWND next = nextTabStop(*view(*window), GetFocus(), back);
+        HWND next = nextTabStop(*view(window.window), GetFocus(), back);
         if (next) {
             SetFocus(next);
         }
@@ -187,7 +181,7 @@ class Win32FrontEnd : public FrontEnd {
     DWORD thread_;
     HHOOK hook_ = nullptr;
     std::optional<WindowView> views_[2];
-    std::vector<HWND> closed_;
+    std::vector<WindowView> closed_;
 };
 
 }  // namespace

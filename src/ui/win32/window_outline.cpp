@@ -4,12 +4,12 @@
 
 namespace ui::win32 {
 
-void applyOutline(HWND window) {
-    const Picture* shape = findPicture("shape");
+void applyOutline(HWND window, const char* picture, Color outside) {
+    const Picture* shape = findPicture(picture);
     if (!shape) {
         return;
     }
-    HRGN region = regionOf(*shape, Color{255, 0, 255});
+    HRGN region = regionOf(*shape, outside);
     // The system owns the region once it has taken it.
     if (region && !SetWindowRgn(window, region, TRUE)) {
         DeleteObject(region);

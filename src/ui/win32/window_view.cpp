@@ -5,10 +5,14 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <type_traits>
 
 #include "platform/encoding.h"
 #include "ui/layout.h"
+#include "ui/win32/child_messages.h"
+#include "ui/win32/container_paint.h"
 #include "ui/win32/gdi_resources.h"
+#include "ui/win32/list_tips.h"
 #include "ui/win32/window_classes.h"
 
 namespace ui::win32 {
@@ -32,7 +36,7 @@ WNDPROC subclass(HWND hwnd, WNDPROC procedure) {
 
 struct Placement {
     HWND parent;
-    Record* container;  // null when the parent is no container of the launcher's
+    ContainerRecord* container;  // null when the parent is no container of the launcher's
     int originX;
     int originY;
 };
@@ -43,26 +47,23 @@ class Builder {
 
     WindowView build(HWND owner) {
         registerWindowClasses();
-        const bool main = id_ == WindowId::Main;
-        const int w = main ? mainWindowWidth : updateWindowWidth;
-        const int h = main ? mainWindowHeight : updateWindowHeight;
-        const int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-        const int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-        // The main window's taskbar entry has an empty title.
-        std::wstring title = main ? std::wstring() : wideText(gbk("程序更新"));
-        HWND window =
-            CreateWindowExW(WS_EX_APPWINDOW, main ? skinClass : containerClass, title.c_str(),
-                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, left, top, w, h, owner,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+        const WindowSpec& spec = windowSpecOf(id_);
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+        auto self = std::make_unique<WindowRecord>();
+        self->iface = &iface_;
+        self->window = id_;
+        self->windowSpec = &spec;
+        std::wstring title = wideText(gbk(spec.title));
+        HWND window = CreateWindowExW(
+            WS_EX_APPWINDOW, windowClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
+            left, top, spec.width, spec.height, owner, nullptr, GetModuleHandleW(nullptr),
+            static_cast<ControlRecord*>(self.get()));
         if (!window) {
             throw std::runtime_error("cannot create the launcher window");
         }
-        Record self;
-        self.iface = &iface_;
-        self.window = id_;
-        self.movesWindow = main;
-        addRecord(window, std::move(self));
         view_.window = window;
+        view_.record = std::move(self);
         for (const Control& control : iface_.window(id_)->controls()) {
             add(control);
         }
@@ -70,39 +71,52 @@ class Builder {
     }
 
   private:
-    Record base(const Control& control) const {
-        Record record;
-        record.iface = &iface_;
-        record.window = id_;
-        record.layout = control.layout;
-        return record;
+    // A record of the kind for the control, kept with the window; its native window is
+    // created with `lastId()`.
+    template <typename R>
+    R& adopt(const Control& control) {
+        auto record = std::make_unique<R>();
+        record->iface = &iface_;
+        record->window = id_;
+        record->layout = control.layout;
+        if constexpr (std::is_base_of_v<ContainerRecord, R>) {
+            record->windowSpec = view_.record->windowSpec;
+        }
+        return view_.record->adopt(std::move(record));
     }
+    // The id of the record adopted last.
+    int lastId() const { return view_.record->nextId() - 1; }
 
     Placement placementOf(const Control& control) const {
         const char* parent = control.layout->parent;
         HWND hwnd = parent ? view_.controls.at(parent) : view_.window;
-        Record* record = recordOf(hwnd);
-        if (record && record->kind() == Kind::PageControl && !record->pages.empty()) {
+        if (auto* tabs = recordOf<TabsRecord>(hwnd); tabs && !tabs->pages.empty()) {
             // Pages place their controls relative to the whole tab control.
-            hwnd = record->pages.at(control.layout->page);
-            record = recordOf(hwnd);
+            hwnd = tabs->pages.at(control.layout->page);
         }
-        return {hwnd, record, record ? record->originX : 0, record ? record->originY : 0};
+        auto* container = recordOf<ContainerRecord>(hwnd);
+        return {hwnd, container, container ? container->originX : 0,
+                container ? container->originY : 0};
     }
 
+    // Creates the native window of the record adopted last; windows of the launcher's own
+    // classes take the record with them.
     HWND create(const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
-                const Control& control, const Placement& at, int height) {
+                const Control& control, const Placement& at, int height, ControlRecord& record) {
         const ControlSpec& layout = *control.layout;
+        const bool ownClass = className == containerClass || className == pictureButtonClass;
         style |= WS_CHILD | WS_CLIPSIBLINGS;
         if (control.visible) {
             style |= WS_VISIBLE;
         }
         HWND hwnd = CreateWindowExW(exStyle, className, text.c_str(), style, layout.x - at.originX,
-                                    layout.y - at.originY, layout.w, height, at.parent, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
+                                    layout.y - at.originY, layout.w, height, at.parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(lastId())),
+                                    GetModuleHandleW(nullptr), ownClass ? &record : nullptr);
         if (!hwnd) {
             throw std::runtime_error(std::string("cannot create the control ") + layout.name);
         }
+        record.hwnd = hwnd;
         // Later controls lie over earlier ones, as in the layout.
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(layout.font)), FALSE);
@@ -134,95 +148,100 @@ class Builder {
     HWND createControl(const Control& control, const Placement& at) {
         const ControlSpec& layout = *control.layout;
         const std::wstring text = wideText(control.text);
-        Record record = base(control);
-        HWND hwnd = nullptr;
         switch (layout.kind) {
             case Kind::PicBox:
             case Kind::GroupBox:
-                hwnd = create(containerClass, L"", WS_CLIPCHILDREN, 0, control, at, layout.h);
-                record.movesWindow = id_ == WindowId::Main;
-                break;
-            case Kind::PicBtn:
-                hwnd = create(pictureButtonClass, L"", 0, 0, control, at, layout.h);
+                return create(containerClass, L"", WS_CLIPCHILDREN, 0, control, at, layout.h,
+                              adopt<ContainerRecord>(control));
+            case Kind::PicBtn: {
+                auto& record = adopt<PictureButtonRecord>(control);
                 record.pictures =
                     layout.picture ? findButtonPictures(layout.picture) : ButtonPictures{};
-                cutOutline(hwnd, record);
-                break;
+                HWND hwnd = create(pictureButtonClass, L"", 0, 0, control, at, layout.h, record);
+                cutOutline(record);
+                return hwnd;
+            }
             case Kind::Label:
-                // No notify style: presses go through to the panel, which moves the window.
-                hwnd = create(L"STATIC", text, SS_LEFT | SS_CENTERIMAGE | WS_BORDER, 0, control, at,
-                              layout.h);
-                break;
-            case Kind::EditBox:
-                hwnd = createField(control, at, text);
-                break;
-            case Kind::ComboBox:
-                hwnd = create(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
-                              control, at, layout.h + droppedListHeight);
+                // No notify style: presses go through to the container, which decides by
+                // the label's kind whether they move the window.
+                return create(L"STATIC", text, SS_LEFT | SS_CENTERIMAGE | WS_BORDER, 0, control, at,
+                              layout.h, adopt<ControlRecord>(control));
+            case Kind::EditBox: {
+                auto& record = adopt<FieldRecord>(control);
+                HWND hwnd = createField(control, at, text, record);
+                record.systemProc = subclass(hwnd, fieldProcedure);
+                return hwnd;
+            }
+            case Kind::ComboBox: {
+                HWND hwnd =
+                    create(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, control,
+                           at, layout.h + droppedListHeight, adopt<ControlRecord>(control));
                 for (const ComboItem& item : control.items) {
                     addItem(hwnd, item);
                 }
                 SendMessageW(hwnd, CB_SETCURSEL, control.selection, 0);
-                break;
-            case Kind::Button:
-                hwnd =
-                    create(L"BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, 0, control, at, layout.h);
+                return hwnd;
+            }
+            case Kind::Button: {
+                HWND hwnd = create(L"BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, 0, control, at,
+                                   layout.h, adopt<ControlRecord>(control));
                 EnableWindow(hwnd, control.enabled);
-                break;
-            case Kind::ListView:
-                hwnd = createList(control, at);
-                break;
-            case Kind::ProcessBar:
-                hwnd = create(PROGRESS_CLASSW, L"", 0, 0, control, at, layout.h);
+                return hwnd;
+            }
+            case Kind::ListView: {
+                auto& record = adopt<ListRecord>(control);
+                HWND hwnd = createList(control, at, record);
+                record.systemProc = subclass(hwnd, listProcedure);
+                addRowTips(record);
+                return hwnd;
+            }
+            case Kind::ProcessBar: {
+                auto& record = adopt<SubclassedRecord>(control);
+                HWND hwnd = create(PROGRESS_CLASSW, L"", 0, 0, control, at, layout.h, record);
                 SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
                 SendMessageW(hwnd, PBM_SETPOS, control.position, 0);
-                break;
-            case Kind::PageControl:
-                hwnd = create(WC_TABCONTROLW, L"", WS_CLIPCHILDREN, 0, control, at, layout.h);
-                addPages(hwnd, control, record);
-                break;
+                record.systemProc = subclass(hwnd, passThroughProcedure);
+                return hwnd;
+            }
+            case Kind::PageControl: {
+                auto& record = adopt<TabsRecord>(control);
+                HWND hwnd =
+                    create(WC_TABCONTROLW, L"", WS_CLIPCHILDREN, 0, control, at, layout.h, record);
+                addPages(control, record);
+                showCurrentPage(record);
+                return hwnd;
+            }
             default:
                 throw std::logic_error("no native control for this kind of control");
         }
-        Record& added = addRecord(hwnd, std::move(record));
-        // Subclassed once the record is there, so the new procedure always finds the
-        // system's own.
-        if (layout.kind == Kind::EditBox) {
-            added.systemProc = subclass(hwnd, fieldProcedure);
-        } else if (layout.kind == Kind::ListView) {
-            added.systemProc = subclass(hwnd, listProcedure);
-            addRowTips(added);
-        } else if (layout.kind == Kind::PageControl) {
-            showCurrentPage(added);
-        }
-        return hwnd;
     }
 
-    HWND createField(const Control& control, const Placement& at, const std::wstring& text) {
+    HWND createField(const Control& control, const Placement& at, const std::wstring& text,
+                     FieldRecord& record) {
         const ControlSpec& layout = *control.layout;
         if (layout.multiline) {
             // The activity log: a sunken frame inside a raised one, lines broken at its
             // width, a vertical scroll bar, Enter starts a new line.
             return create(L"EDIT", text,
                           ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
-                          WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, control, at, layout.h);
+                          WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, control, at, layout.h, record);
         }
         DWORD style = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
         if (layout.password) {
             style |= ES_PASSWORD;
         }
-        HWND hwnd = create(L"EDIT", text, style, 0, control, at, layout.h);
+        HWND hwnd = create(L"EDIT", text, style, 0, control, at, layout.h, record);
         if (layout.password) {
             SendMessageW(hwnd, EM_SETPASSWORDCHAR, L'*', 0);
         }
         return hwnd;
     }
 
-    HWND createList(const Control& control, const Placement& at) {
+    HWND createList(const Control& control, const Placement& at, ListRecord& record) {
         const ControlSpec& layout = *control.layout;
         HWND hwnd =
             create(WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
-                   WS_EX_CLIENTEDGE, control, at, layout.h);
+                   WS_EX_CLIENTEDGE, control, at, layout.h, record);
         DWORD extended = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT;
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
         SendMessageW(hwnd, LVM_SETTEXTCOLOR, 0, colorRef(layout.color));
@@ -241,43 +260,43 @@ class Builder {
         return hwnd;
     }
 
-    void addPages(HWND tabs, const Control& control, Record& record) {
+    void addPages(const Control& control, TabsRecord& tabs) {
         const ControlSpec& layout = *control.layout;
         for (size_t i = 0; i < layout.tabs.size(); ++i) {
             std::wstring caption = wideText(gbk(layout.tabs[i]));
             TCITEMW item{};
             item.mask = TCIF_TEXT;
             item.pszText = caption.data();
-            SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+            SendMessageW(tabs.hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
         RECT area{0, 0, layout.w, layout.h};
-        SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+        SendMessageW(tabs.hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
         for (size_t i = 0; i < layout.tabs.size(); ++i) {
-            HWND page = CreateWindowExW(0, containerClass, L"",
-                                        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, area.left,
-                                        area.top, area.right - area.left, area.bottom - area.top,
-                                        tabs, nullptr, GetModuleHandleW(nullptr), nullptr);
-            Record pageRecord = base(control);
-            pageRecord.page = static_cast<int>(i);
-            pageRecord.originX = area.left;
-            pageRecord.originY = area.top;
-            // A page is a container, not the tab control itself: its notifications are its
-            // children's.
-            pageRecord.layout = nullptr;
-            pageRecord.window = id_;
-            addRecord(page, std::move(pageRecord));
-            record.pages.push_back(page);
+            // A page is a container of the tab control's, not the tab control itself.
+            auto& page = adopt<ContainerRecord>(control);
+            page.page = static_cast<int>(i);
+            page.originX = area.left;
+            page.originY = area.top;
+            HWND hwnd = CreateWindowExW(
+                0, containerClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, area.left,
+                area.top, area.right - area.left, area.bottom - area.top, tabs.hwnd,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(lastId())), GetModuleHandleW(nullptr),
+                static_cast<ControlRecord*>(&page));
+            if (!hwnd) {
+                throw std::runtime_error(std::string("cannot create a page of ") + layout.name);
+            }
+            tabs.pages.push_back(hwnd);
         }
     }
 
-    void cutOutline(HWND hwnd, const Record& record) {
+    void cutOutline(const PictureButtonRecord& record) {
         const ControlSpec& layout = *record.layout;
         if (!layout.hasTransparent || !record.pictures.normal) {
             return;
         }
         // Clicks on the cut-out parts fall through to what lies behind the button.
         HRGN region = regionOf(*record.pictures.normal, layout.transparent);
-        if (region && !SetWindowRgn(hwnd, region, FALSE)) {
+        if (region && !SetWindowRgn(record.hwnd, region, FALSE)) {
             DeleteObject(region);
         }
     }
@@ -309,13 +328,13 @@ void fillRows(HWND list, const Control& control) {
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    if (Record* record = recordOf(list)) {
+    if (auto* record = recordOf<ListRecord>(list)) {
         record->tipRow = -1;  // the row under the pointer has new content
     }
 }
 
 void refreshLabel(HWND container, const Control& control) {
-    if (Record* record = recordOf(container)) {
+    if (auto* record = recordOf<ContainerRecord>(container)) {
         RECT rect = labelRect(*record, *control.layout);
         // The container draws its background again behind the label before the caption,
         // so an old caption leaves no trace.
@@ -364,8 +383,8 @@ void refreshControl(const WindowView& view, const Control& control, Change chang
         case Change::Hide:
             ShowWindow(hwnd, change == Change::Show ? SW_SHOW : SW_HIDE);
             if (kind == Kind::PageControl && change == Change::Show) {
-                if (Record* record = recordOf(hwnd)) {
-                    showCurrentPage(*record);
+                if (auto* tabs = recordOf<TabsRecord>(hwnd)) {
+                    showCurrentPage(*tabs);
                 }
             }
             return;
@@ -381,13 +400,13 @@ void refreshControl(const WindowView& view, const Control& control, Change chang
             if (kind == Kind::GroupBox) {
                 InvalidateRect(hwnd, nullptr, FALSE);
             } else if (windowText(hwnd) != control.text) {
-                Record* record = recordOf(hwnd);
-                if (record) {
-                    record->settingText = true;
+                auto* field = recordOf<FieldRecord>(hwnd);
+                if (field) {
+                    field->settingText = true;
                 }
                 SetWindowTextW(hwnd, wideText(control.text).c_str());
-                if (record) {
-                    record->settingText = false;
+                if (field) {
+                    field->settingText = false;
                 }
                 if (control.layout->multiline) {
                     // The newest line of the log is the one to see.

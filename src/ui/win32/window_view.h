@@ -3,16 +3,29 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ui/interface.h"
+#include "ui/win32/control_records.h"
 
 namespace ui::win32 {
 
-// The native windows of one open launcher window.
+// The native windows of one open launcher window and the records they carry. The native
+// window goes before the records do.
 struct WindowView {
-    HWND window = nullptr;  // owns every control below
+    WindowView() = default;
+    WindowView(WindowView&&) = default;
+    WindowView& operator=(WindowView&&) = delete;
+    ~WindowView() {
+        if (record && IsWindow(window)) {
+            DestroyWindow(window);
+        }
+    }
+
+    HWND window = nullptr;                 // owns every control below
+    std::unique_ptr<WindowRecord> record;  // and the records of all of them
     // The native window of each drawn control; a transparent label maps to the container
     // that draws it.
     std::map<std::string, HWND, std::less<>> controls;

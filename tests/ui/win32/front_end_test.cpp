@@ -10,7 +10,10 @@
 #include "platform/encoding.h"
 #include "platform/event_loop.h"
 #include "ui/interface.h"
-#include "ui/win32/record.h"
+#include "ui/layout.h"
+#include "ui/pictures.h"
+#include "ui/win32/control_records.h"
+#include "ui/win32/window_drag.h"
 #include "ui/win32/window_view.h"
 
 namespace ui::win32 {
@@ -25,8 +28,11 @@ struct Found {
 
 BOOL CALLBACK findNamed(HWND hwnd, LPARAM context) {
     auto* wanted = reinterpret_cast<Found*>(context);
-    Record* record = recordOf(hwnd);
-    if (record && record->layout && record->page < 0 && wanted->name == record->layout->name) {
+    // Tab pages carry the tab control's name but are not the control.
+    ControlRecord* record = recordOf(hwnd);
+    auto* page = dynamic_cast<ContainerRecord*>(record);
+    bool isPage = page && page->page >= 0;
+    if (record && record->layout && !isPage && wanted->name == record->layout->name) {
         wanted->hwnd = hwnd;
         return FALSE;
     }
@@ -202,6 +208,86 @@ TEST_F(Win32FrontEndTest, ACloseAskedForWhileABoxIsOpenWaitsForItsHandler) {
     EXPECT_TRUE(finished);
     loop_.runUntil([&] { return !iface_.isOpen(WindowId::Main); });
     EXPECT_FALSE(IsWindowVisible(main_));
+}
+
+// Over the background the hand, over a transparent label lying on it the arrow, as over
+// every other control.
+TEST_F(Win32FrontEndTest, TheHandShowsOverTheBackgroundOnlyNotOverATransparentLabel) {
+    auto pointerAt = [&](int x, int y) {
+        POINT point{x, y};
+        ClientToScreen(main_, &point);
+        SetCursorPos(point.x, point.y);
+        SendMessageW(main_, WM_SETCURSOR, reinterpret_cast<WPARAM>(main_),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const HCURSOR hand = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
+    const HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    EXPECT_EQ(pointerAt(300, 515), hand);
+    EXPECT_EQ(pointerAt(300, 175), arrow);  // the first announcement label
+    EXPECT_EQ(pointerAt(300, 100), hand);
+}
+
+// A press moves the window by the kind of control it lands on, however deep that lies.
+TEST_F(Win32FrontEndTest, PressesFindTheKindOfControlUnderThem) {
+    const WindowSpec& spec = windowSpecOf(WindowId::Main);
+    auto* window = recordOf<WindowRecord>(main_);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(kindAt(*window, {300, 515}), Kind::Window);
+    EXPECT_EQ(kindAt(*window, {300, 175}), Kind::TransLabel);
+    EXPECT_EQ(kindAt(*window, {24 + 54, 536 + 15}), Kind::PicBtn);
+    EXPECT_TRUE(spec.pressMovesWindow(kindAt(*window, {300, 515})));
+    EXPECT_FALSE(spec.pressMovesWindow(kindAt(*window, {300, 175})));
+
+    // The green around a start button is no part of it: the side panel lies there.
+    const Picture* picture = findPicture("start_hd_normal");
+    ASSERT_NE(picture, nullptr);
+    POINT green{-1, -1}, solid{-1, -1};
+    for (int y = 0; y < picture->height && y < 56; ++y) {
+        for (int x = 10; x < picture->width; ++x) {
+            bool isGreen = pixelAt(*picture, x, y) == Color{0, 255, 0};
+            POINT& found = isGreen ? green : solid;
+            if (found.x < 0) {
+                found = {x - 8, 384 + y};  // in the side panel, where the button lies
+            }
+        }
+    }
+    ASSERT_GE(green.x, 0);
+    ASSERT_GE(solid.x, 0);
+    auto* side = recordOf<ContainerRecord>(child("图片框1"));
+    ASSERT_NE(side, nullptr);
+    EXPECT_EQ(kindAt(*side, green), Kind::PicBox);
+    EXPECT_EQ(kindAt(*side, solid), Kind::PicBtn);
+
+    iface_.show(WindowId::Main, "注册框");
+    iface_.show(WindowId::Main, "验证");
+    iface_.disable(WindowId::Main, "按钮1");
+    auto* panel = recordOf<ContainerRecord>(child("注册框"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(kindAt(*panel, {20, 300}), Kind::GroupBox);
+    EXPECT_EQ(kindAt(*panel, {270, 210}), Kind::Label);
+    EXPECT_EQ(kindAt(*panel, {170, 90}), Kind::TransLabel);
+    EXPECT_EQ(kindAt(*panel, {90, 350}), Kind::Button);  // disabled, yet there
+    EXPECT_EQ(kindAt(*panel, {270, 90}), Kind::EditBox);
+}
+
+// Records are found by kind for the launcher's own native windows and for no other.
+TEST_F(Win32FrontEndTest, OnlyTheLaunchersWindowsCarryRecords) {
+    EXPECT_NE(recordOf<FieldRecord>(child("编辑框1")), nullptr);
+    EXPECT_EQ(recordOf<FieldRecord>(child("按钮1")), nullptr);
+    EXPECT_NE(recordOf<ListRecord>(child("超级列表框1")), nullptr);
+    EXPECT_NE(recordOf<TabsRecord>(child("高级选择夹1")), nullptr);
+    EXPECT_NE(recordOf<PictureButtonRecord>(child("图形按钮2")), nullptr);
+
+    // The list's header is the system's child of a launcher control, with an id of its own.
+    auto header = reinterpret_cast<HWND>(SendMessageW(child("超级列表框1"), LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(recordOf(header), nullptr);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(recordOf(other), nullptr);
+    DestroyWindow(other);
 }
 
 // Tab goes through the reachable fields in the layout's order, around at the end.
