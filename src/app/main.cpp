@@ -9,6 +9,7 @@
 #include "app/launcher.h"
 #include "platform/directories.h"
 #include "ui/headless/headless_front_end.h"
+#include "ui/headless/reported_program_starter.h"
 
 namespace {
 
@@ -56,10 +57,14 @@ int main(int argc, char** argv) {
     app::bindHandlers(launcher);
 
     std::unique_ptr<ui::HeadlessFrontEnd> headless;
+    std::unique_ptr<ui::ReportedProgramStarter> reportedStarts;
     std::unique_ptr<ui::FrontEnd> window;
     if (options.headless) {
         headless = std::make_unique<ui::HeadlessFrontEnd>(launcher.ui, STDIN_FILENO, stdout);
         launcher.ui.attach(headless.get());
+        reportedStarts =
+            std::make_unique<ui::ReportedProgramStarter>(*headless, launcher.systemPrograms);
+        launcher.programs = reportedStarts.get();
         headless->start();
     } else {
         window = app::makeWindowFrontEnd(launcher);

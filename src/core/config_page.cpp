@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "core/fetch_page.h"
 #include "core/gbk_text.h"
 #include "core/profile_file.h"
 #include "platform/encoding.h"
@@ -60,7 +59,8 @@ ConfigValues readConfigValues(std::string_view cache) {
     return values;
 }
 
-std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath) {
+std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath,
+                               const PageFetch& fetchPage) {
     std::string pageText(textOf(fetchPage(pageAddress)));
     if (hasPageMarker(pageText)) {
         std::string reply = fetchPage(pageAddress);

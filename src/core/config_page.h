@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/fetch_page.h"
 #include "core/launcher_state.h"
 
 namespace core {
@@ -30,6 +31,7 @@ ConfigValues readConfigValues(std::string_view cache);
 // second reply replaces the cache at cachePath only if it passes the test itself, so a
 // valid cache is never replaced by an empty reply or a server's error page. Returns the
 // first reply's text.
-std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath);
+std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath,
+                               const PageFetch& fetchPage);
 
 }  // namespace core

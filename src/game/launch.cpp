@@ -22,7 +22,8 @@ bool isServerList(std::string_view text) {
 }  // namespace
 
 void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string& operatorHost,
-                const std::string& launcherDirectory, const PageFetch& fetchPage) {
+                const std::string& launcherDirectory, const core::PageFetch& fetchPage,
+                platform::ProgramStarter& programs) {
     const std::string serverPage = "http://" + operatorHost + "/server.html";
 
     state.serverPageText = std::string(core::textOf(fetchPage(serverPage)));
@@ -50,7 +51,7 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
     const char separator = platform::pathSeparator;
     platform::writeFileAtomically(
         launcherDirectory + separator + "ini" + separator + "StatusTips.ini", statusTipsBlock());
-    ui.startProgram(clientCommandLine);
+    programs.startProgram(clientCommandLine);
     ui.closeWindow(ui::WindowId::Main);
 }
 

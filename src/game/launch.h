@@ -1,15 +1,13 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
+#include "core/fetch_page.h"
 #include "core/launcher_state.h"
+#include "platform/process.h"
 #include "ui/interface.h"
 
 namespace game {
-
-// Reads a web address into bytes, empty on any failure.
-using PageFetch = std::function<std::string(const std::string& address)>;
 
 // What both start-game buttons run: refreshes server.dat from the operator's
 // "/server.html", checks that the launcher sits beside the game client, writes
@@ -17,6 +15,7 @@ using PageFetch = std::function<std::string(const std::string& address)>;
 // `operatorHost` is a host or host:port; `launcherDirectory` has no trailing separator
 // and is also the current directory.
 void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string& operatorHost,
-                const std::string& launcherDirectory, const PageFetch& fetchPage);
+                const std::string& launcherDirectory, const core::PageFetch& fetchPage,
+                platform::ProgramStarter& programs);
 
 }  // namespace game

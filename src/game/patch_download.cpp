@@ -7,6 +7,7 @@
 #include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/local_files.h"
+#include "ui/control_names.h"
 
 namespace game {
 
@@ -60,7 +61,7 @@ std::string patchProgramFile(const std::string& written, const std::string& requ
 }
 
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
-            bool complete) {
+            platform::ProgramStarter& programs, bool complete) {
     // A closed update window means the launcher is on its way out as well; so does one
     // whose close waits for a handler still inside a box.
     if (patch.ending() || !ui.isOpen(ui::WindowId::Update) || ui.isClosing(ui::WindowId::Update) ||
@@ -70,7 +71,8 @@ void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDown
     std::string written = patch.writtenPath();
     if (complete) {
         ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
-        ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
+        programs.startProgramFile(
+            patchProgramFile(written, patch.requestedPath(), state.patchFileName));
     } else {
         // Starting a truncated program would be worse than saying the download failed.
         ui.messageBox(gbk("补丁下载失败，请稍后重试"), ui::mbOk, gbk("错误"));
@@ -123,7 +125,7 @@ int progressPosition(std::int32_t done, double total) {
 }
 
 void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download& download,
-                        PatchDownload& patch) {
+                        PatchDownload& patch, platform::ProgramStarter& programs) {
     std::string directory = platform::currentDirectory();
     // Without a readable current directory the bare name still lands in it.
     std::string localPath = directory.empty()
@@ -141,8 +143,8 @@ void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download&
     settings.receiveTimeout = 10000;
     settings.stopWait = 1000;
     settings.readBlock = 10240;
-    settings.notify = [&ui, &state, &download, &patch](core::DownloadNotice& notice) {
-        return onPatchNotice(notice, ui, state, download, patch);
+    settings.notify = [&ui, &state, &download, &patch, &programs](core::DownloadNotice& notice) {
+        return onPatchNotice(notice, ui, state, download, patch, programs);
     };
     state.downloadTotalSize = 0.0;
     patch.begin(localPath);
@@ -151,7 +153,7 @@ void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download&
 
 std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
                            core::LauncherState& state, const Download& download,
-                           PatchDownload& patch) {
+                           PatchDownload& patch, platform::ProgramStarter& programs) {
     if (notice.event == eventTotalSize) {
         patch.fileCreated(notice.text);
         state.downloadTotalSize = static_cast<double>(notice.value);
@@ -169,7 +171,9 @@ std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
         if (patch.ending()) {
             return 0;
         }
-        ui.loop().post([&ui, &state, &patch, complete] { finish(ui, state, patch, complete); });
+        ui.loop().post([&ui, &state, &patch, &programs, complete] {
+            finish(ui, state, patch, programs, complete);
+        });
     }
     return 0;
 }
@@ -178,7 +182,7 @@ void patchProgressTick(ui::Interface& ui, const core::LauncherState& state,
                        const Download& download, const PatchDownload& patch) {
     // After the end the object is empty and would read 0: the bar shows where it ended.
     std::int32_t done = patch.hasEnded() ? patch.bytesAtEnd() : download.bytesDone();
-    ui.setPosition(ui::WindowId::Update, "进度条1",
+    ui.setPosition(ui::WindowId::Update, ui::progressBar,
                    progressPosition(done, state.downloadTotalSize));
 }
 

@@ -99,7 +99,6 @@ class Win32FrontEnd : public FrontEnd {
         refocus();
     }
 
-    void programStarting(const std::string&) override {}
     void ready() override {}
 
   private:
