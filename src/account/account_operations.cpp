@@ -7,9 +7,13 @@
 #include "account/zone_send.h"
 #include "platform/directories.h"
 #include "platform/encoding.h"
+#include "ui/control_names.h"
 
 namespace account {
 
+using ui::loginPanel;
+using ui::passwordPanel;
+using ui::registerPanel;
 using ui::WindowId;
 
 std::string AccountOperations::field(std::string_view name) const {
@@ -21,16 +25,16 @@ void AccountOperations::inputError(const char* message) {
 }
 
 void AccountOperations::registerAccount() {
-    std::string account = field("编辑框1");
-    std::string password = field("编辑框2");
+    std::string account = field(registerPanel.account);
+    std::string password = field(registerPanel.password);
     // An empty code matches the code label while no code has been drawn yet.
     if (account.empty()) {
         return inputError("帐号不能为空");
     }
-    if (password != field("编辑框3")) {
+    if (password != field(registerPanel.passwordAgain)) {
         return inputError("两次密码不一致");
     }
-    if (field("编辑框4") != field("验证")) {
+    if (field(registerPanel.code) != field(registerPanel.codeLabel)) {
         return inputError("验证码错误");
     }
     if (account.size() < 6) {
@@ -39,14 +43,14 @@ void AccountOperations::registerAccount() {
     if (password.size() < 6) {
         return inputError("密码最少也要六位数");
     }
-    sendToZone(c_, "组合框1", registerRequest(account, password),
+    sendToZone(c_, registerPanel.zoneSelector, registerRequest(account, password),
                closeWithZoneMessage(c_, "没开启注册端口"));
 }
 
 void AccountOperations::changePassword() {
-    std::string account = field("编辑框8");
-    std::string oldPassword = field("编辑框7");
-    std::string newPassword = field("编辑框6");
+    std::string account = field(passwordPanel.account);
+    std::string oldPassword = field(passwordPanel.oldPassword);
+    std::string newPassword = field(passwordPanel.newPassword);
     if (account.empty()) {
         return inputError("帐号不能为空");
     }
@@ -56,32 +60,34 @@ void AccountOperations::changePassword() {
     if (newPassword.empty()) {
         return inputError("请输入新的密码");
     }
-    if (field("编辑框5") != field("验证1")) {
+    if (field(passwordPanel.code) != field(passwordPanel.codeLabel)) {
         return inputError("验证码错误");
     }
     if (newPassword.size() < 6) {
         return inputError("新密码需要六位数以上");
     }
-    sendToZone(c_, "组合框2", changePasswordRequest(account, oldPassword, newPassword),
+    sendToZone(c_, passwordPanel.zoneSelector,
+               changePasswordRequest(account, oldPassword, newPassword),
                closeWithZoneMessage(c_, "没开启修改端口"));
 }
 
 void AccountOperations::logIn() {
-    std::string account = field("编辑框12");
+    std::string account = field(loginPanel.account);
     if (account.empty()) {
         return inputError("帐号不能为空");
     }
-    sendToZone(c_, "组合框3", loginRequest(account, field("编辑框11")),
+    sendToZone(c_, loginPanel.zoneSelector, loginRequest(account, field(loginPanel.password)),
                closeWithZoneMessage(c_, "没开启端口"));
 }
 
 void AccountOperations::runChosenOperation() {
-    switch (c_.ui.selection(WindowId::Main, "组合框4")) {
+    switch (c_.ui.selection(WindowId::Main, loginPanel.operation)) {
         case 0:
             removeFlowerEffectsAndLog();
             break;
         case 1:
-            sendToZone(c_, "组合框3", clearCurrencyRequest(field("编辑框12"), field("编辑框11")),
+            sendToZone(c_, loginPanel.zoneSelector,
+                       clearCurrencyRequest(field(loginPanel.account), field(loginPanel.password)),
                        closeWithZoneMessage(c_, "没开启端口"));
             break;
         default:
@@ -106,7 +112,7 @@ void AccountOperations::checkVersion() {
     // The version lives on zone 1 whatever zone the player has chosen anywhere.
     const core::ZoneRow& zone1 = c_.state.zones[0];
     if (c_.client.connect(zone1.address, portFromText(zone1.port))) {
-        c_.client.send(versionRequest(field("透明标签9")));
+        c_.client.send(versionRequest(field(ui::versionLabel)));
     } else {
         c_.ui.messageBox(gbk("版本无法验证"), ui::mbOk, gbk("错误"));
     }

@@ -2,11 +2,12 @@
 
 #include "account/date_time_text.h"
 #include "platform/local_time.h"
+#include "ui/control_names.h"
 
 namespace account {
 
 void appendLogLine(AccountContext& context, std::string_view message) {
-    static constexpr std::string_view log = "编辑框9";
+    constexpr std::string_view log = ui::loginPanel.log;
     std::string line = dateTimeText(platform::localTimeNow());
     line += message;
     line += '(';

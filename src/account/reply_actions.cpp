@@ -7,15 +7,10 @@
 
 namespace account {
 
+using ui::loginPanel;
+using ui::passwordPanel;
+using ui::registerPanel;
 using ui::WindowId;
-
-namespace {
-
-// The fields each panel's replies empty, in the order they are emptied.
-constexpr LauncherReplies::FieldList registerFields = {"编辑框1", "编辑框2", "编辑框3", "编辑框4"};
-constexpr LauncherReplies::FieldList changeFields = {"编辑框5", "编辑框6", "编辑框7", "编辑框8"};
-
-}  // namespace
 
 void LauncherReplies::boardReply(int slot, std::string content) {
     fillBoard(c_, slot, std::move(content));
@@ -25,28 +20,28 @@ void LauncherReplies::statusReply(ReplyCode code) {
     ui::Interface& ui = c_.ui;
     switch (code) {
         case ReplyCode::RegisterOk:
-            ui.messageBox(gbk("       注册[") + ui.text(WindowId::Main, "编辑框1") +
+            ui.messageBox(gbk("       注册[") + ui.text(WindowId::Main, registerPanel.account) +
                               gbk("]成功\r\n\r\n请牢记注册密码，已便日后修改密码所用"),
                           ui::mbOk, gbk("注册成功"));
             ui::resetPanels(ui);
-            emptyFields(registerFields);
+            emptyFields(registerPanel.fields());
             break;
         case ReplyCode::AccountTaken:
             ui.messageBox(gbk("帐号已经被注册过，请换个账号注册吧"), ui::mbOk, gbk("错误"));
             ui::resetPanels(ui);
-            emptyFields(registerFields);
+            emptyFields(registerPanel.fields());
             break;
         case ReplyCode::PasswordChanged:
-            ui.messageBox(gbk("       修改[") + ui.text(WindowId::Main, "编辑框8") +
+            ui.messageBox(gbk("       修改[") + ui.text(WindowId::Main, passwordPanel.account) +
                               gbk("]成功\r\n\r\n请牢记新密码，已便日后修改密码所用"),
                           ui::mbOk, gbk("修改成功"));
             ui::resetPanels(ui);
-            emptyFields(changeFields);
+            emptyFields(passwordPanel.fields());
             break;
         case ReplyCode::WrongPassword:
             ui.messageBox(gbk("对不起。你的密码错误"), ui::mbOk, gbk("错误"));
             ui::resetPanels(ui);
-            emptyFields(changeFields);
+            emptyFields(passwordPanel.fields());
             break;
         case ReplyCode::VersionCurrent:
             ui.messageBox(gbk("版本最新的，无需下载"), ui::mbOk, gbk("恭喜"));
@@ -55,14 +50,14 @@ void LauncherReplies::statusReply(ReplyCode code) {
             offerUpdate();
             break;
         case ReplyCode::LoginOk:
-            ui.disable(WindowId::Main, "按钮6");
-            appendLogLine(c_, gbk("：") + ui.text(WindowId::Main, "编辑框12") +
+            ui.disable(WindowId::Main, loginPanel.logIn);
+            appendLogLine(c_, gbk("：") + ui.text(WindowId::Main, loginPanel.account) +
                                   gbk("登陆成功，请选择功能操作"));
             break;
         case ReplyCode::CurrencyCleared:
-            appendLogLine(c_, gbk("：") + ui.text(WindowId::Main, "编辑框12") +
+            appendLogLine(c_, gbk("：") + ui.text(WindowId::Main, loginPanel.account) +
                                   gbk("清除翔岳币成功，现在登陆游戏即可"));
-            ui.disable(WindowId::Main, "按钮7");
+            ui.disable(WindowId::Main, loginPanel.runOperation);
             break;
     }
 }
@@ -82,7 +77,7 @@ void LauncherReplies::offerUpdate() {
     c_.ui.closeWindow(WindowId::Main);
 }
 
-void LauncherReplies::emptyFields(const FieldList& names) {
+void LauncherReplies::emptyFields(const ui::FieldList& names) {
     for (std::string_view name : names) {
         c_.ui.setText(WindowId::Main, name, "");
     }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
 #include "account/account_context.h"
 #include "account/server_reply.h"
+#include "ui/control_names.h"
 
 namespace account {
 
@@ -25,10 +25,8 @@ class LauncherReplies : public ReplyActions {
     void boardReply(int slot, std::string content) override;
     void statusReply(ReplyCode code) override;
 
-    using FieldList = std::array<std::string_view, 4>;
-
   private:
-    void emptyFields(const FieldList& names);
+    void emptyFields(const ui::FieldList& names);
     void offerUpdate();
 
     AccountContext& c_;

@@ -1,4 +1,5 @@
 #include <functional>
+#include <string_view>
 
 #include "account/boards.h"
 #include "account/leaderboards.h"
@@ -7,8 +8,11 @@
 #include "core/start_up.h"
 #include "game/launch.h"
 #include "game/patch_download.h"
+#include "ui/control_names.h"
+#include "ui/exit_question.h"
 #include "ui/layout.h"
 #include "ui/panels.h"
+#include "ui/verification_codes.h"
 
 namespace app {
 
@@ -19,7 +23,7 @@ namespace {
 
 struct Binding {
     WindowId window;
-    const char* control;
+    std::string_view control;
     Event event;
     std::function<void()> handler;
 };
@@ -28,7 +32,7 @@ struct Binding {
 // is given no quality setting.
 void launchGame(Launcher& launcher) {
     game::launchGame(launcher.ui, launcher.state, launcher.operatorHost, launcher.directory,
-                     core::fetchPage);
+                     core::fetchPage, *launcher.programs);
 }
 
 }  // namespace
@@ -38,28 +42,38 @@ void bindHandlers(Launcher& launcher) {
     account::AccountOperations& accounts = launcher.accountOperations;
     const Binding table[] = {
         {WindowId::Main, "", Event::Created,
-         [&] { core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory); }},
-        {WindowId::Main, "图形按钮4", Event::Clicked, [&] { ui::openRegisterPanel(ui); }},
-        {WindowId::Main, "图形按钮1", Event::Clicked, [&] { ui::openPasswordPanel(ui); }},
-        {WindowId::Main, "图形按钮6", Event::Clicked, [&] { ui::openLeaderboards(ui); }},
-        {WindowId::Main, "图形按钮5", Event::Clicked, [&] { ui::openLoginPanel(ui); }},
-        {WindowId::Main, "图形按钮7", Event::Clicked, [&] { accounts.checkVersion(); }},
-        {WindowId::Main, "图形按钮8", Event::Clicked, [&] { ui::askToExit(ui); }},
-        {WindowId::Main, "图形按钮2", Event::Clicked, [&] { launchGame(launcher); }},
-        {WindowId::Main, "图形按钮3", Event::Clicked, [&] { launchGame(launcher); }},
-        {WindowId::Main, "客户1", Event::DataArrival, [&] { launcher.replies.arrived(); }},
-        {WindowId::Main, "按钮1", Event::Clicked, [&] { accounts.registerAccount(); }},
-        {WindowId::Main, "按钮2", Event::Clicked, [&] { ui::cancelRegister(ui); }},
-        {WindowId::Main, "按钮4", Event::Clicked, [&] { accounts.changePassword(); }},
-        {WindowId::Main, "按钮3", Event::Clicked, [&] { ui::cancelPasswordChange(ui); }},
-        {WindowId::Main, "按钮6", Event::Clicked, [&] { accounts.logIn(); }},
-        {WindowId::Main, "按钮5", Event::Clicked, [&] { ui::cancelLogin(ui); }},
-        {WindowId::Main, "按钮7", Event::Clicked, [&] { accounts.runChosenOperation(); }},
+         [&] {
+             core::runStartUp(ui, launcher.state, launcher.operatorHost, launcher.directory,
+                              core::fetchPage);
+         }},
+        {WindowId::Main, ui::menu.registerPanel, Event::Clicked,
+         [&] { ui::openRegisterPanel(ui); }},
+        {WindowId::Main, ui::menu.passwordPanel, Event::Clicked,
+         [&] { ui::openPasswordPanel(ui); }},
+        {WindowId::Main, ui::menu.leaderboards, Event::Clicked, [&] { ui::openLeaderboards(ui); }},
+        {WindowId::Main, ui::menu.loginPanel, Event::Clicked, [&] { ui::openLoginPanel(ui); }},
+        {WindowId::Main, ui::menu.versionCheck, Event::Clicked, [&] { accounts.checkVersion(); }},
+        {WindowId::Main, ui::menu.exit, Event::Clicked, [&] { ui::askToExit(ui); }},
+        {WindowId::Main, ui::startButtons[0], Event::Clicked, [&] { launchGame(launcher); }},
+        {WindowId::Main, ui::startButtons[1], Event::Clicked, [&] { launchGame(launcher); }},
+        {WindowId::Main, ui::connection, Event::DataArrival, [&] { launcher.replies.arrived(); }},
+        {WindowId::Main, ui::registerPanel.confirm, Event::Clicked,
+         [&] { accounts.registerAccount(); }},
+        {WindowId::Main, ui::registerPanel.cancel, Event::Clicked, [&] { ui::cancelRegister(ui); }},
+        {WindowId::Main, ui::passwordPanel.confirm, Event::Clicked,
+         [&] { accounts.changePassword(); }},
+        {WindowId::Main, ui::passwordPanel.cancel, Event::Clicked,
+         [&] { ui::cancelPasswordChange(ui); }},
+        {WindowId::Main, ui::loginPanel.logIn, Event::Clicked, [&] { accounts.logIn(); }},
+        {WindowId::Main, ui::loginPanel.cancel, Event::Clicked, [&] { ui::cancelLogin(ui); }},
+        {WindowId::Main, ui::loginPanel.runOperation, Event::Clicked,
+         [&] { accounts.runChosenOperation(); }},
         {WindowId::Update, "", Event::Created,
          [&] {
-             game::startPatchDownload(ui, launcher.state, launcher.downloadTask, launcher.patch);
+             game::startPatchDownload(ui, launcher.state, launcher.downloadTask, launcher.patch,
+                                      *launcher.programs);
          }},
-        {WindowId::Update, "时钟", Event::Tick,
+        {WindowId::Update, ui::updateClock, Event::Tick,
          [&] {
              game::patchProgressTick(ui, launcher.state, launcher.downloadTask, launcher.patch);
          }},
@@ -70,15 +84,17 @@ void bindHandlers(Launcher& launcher) {
 
     // The same web address the side panel shows.
     launcher.account.banner = ui::operatorWebAddress;
-    launcher.client.onDataArrival = [&] { ui.raise(WindowId::Main, "客户1", Event::DataArrival); };
+    launcher.client.onDataArrival = [&] {
+        ui.raise(WindowId::Main, ui::connection, Event::DataArrival);
+    };
     for (int slot = 0; slot < static_cast<int>(account::boards.size()); ++slot) {
         ui.bind(WindowId::Main, account::boards[slot].queryButton, Event::Clicked,
                 [&launcher, slot] { account::queryBoard(launcher.account, slot); });
     }
 
-    ui.bindLeftButtonDown(WindowId::Main, "编辑框4",
+    ui.bindLeftButtonDown(WindowId::Main, ui::registerPanel.code,
                           [&](const ui::Press&) { ui::newRegisterCode(ui, launcher.codes); });
-    ui.bindLeftButtonDown(WindowId::Main, "编辑框5",
+    ui.bindLeftButtonDown(WindowId::Main, ui::passwordPanel.code,
                           [&](const ui::Press&) { ui::newPasswordCode(ui, launcher.codes); });
 }
 

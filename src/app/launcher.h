@@ -11,6 +11,7 @@
 #include "game/download/download.h"
 #include "game/patch_download.h"
 #include "platform/event_loop.h"
+#include "platform/process.h"
 #include "ui/interface.h"
 #include "ui/random_integer.h"
 
@@ -24,6 +25,9 @@ struct Launcher {
     ui::Interface ui{loop};
     core::LauncherState state;
     ui::Generator codes;
+    platform::SystemProgramStarter systemPrograms;
+    // How operations start programs: the system's, unless main puts a report in front.
+    platform::ProgramStarter* programs = &systemPrograms;
     account::Client client{loop};  // the connection object 客户1
     account::AccountContext account{ui, state, client, {}};
     account::AccountOperations accountOperations{account};

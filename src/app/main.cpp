@@ -11,6 +11,7 @@
 #include "platform/directories.h"
 #include "platform/standard_output.h"
 #include "ui/headless/headless_front_end.h"
+#include "ui/headless/reported_program_starter.h"
 
 namespace {
 
@@ -81,10 +82,14 @@ int main(int argc, char** argv) {
     app::bindHandlers(launcher);
 
     std::unique_ptr<ui::HeadlessFrontEnd> headless;
+    std::unique_ptr<ui::ReportedProgramStarter> reportedStarts;
     std::unique_ptr<ui::FrontEnd> window;
     if (options.headless) {
         headless = std::make_unique<ui::HeadlessFrontEnd>(launcher.ui, STDIN_FILENO, stdout);
         launcher.ui.attach(headless.get());
+        reportedStarts =
+            std::make_unique<ui::ReportedProgramStarter>(*headless, launcher.systemPrograms);
+        launcher.programs = reportedStarts.get();
         headless->start();
     } else {
         window = app::makeWindowFrontEnd(launcher);

@@ -3,7 +3,6 @@
 #include <functional>
 #include <vector>
 
-#include "core/fetch_page.h"
 #include "core/gbk_text.h"
 #include "core/profile_file.h"
 #include "platform/encoding.h"
@@ -91,7 +90,8 @@ std::string configPageAddress(const std::string& operatorHost) {
     return "http://" + operatorHost + "/gg.html";
 }
 
-std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath) {
+std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath,
+                               const PageFetch& fetchPage) {
     std::string pageText(textOf(fetchPage(pageAddress)));
     if (hasPageMarker(pageText)) {
         std::string reply = fetchPage(pageAddress);

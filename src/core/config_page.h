@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/fetch_page.h"
 #include "core/launcher_state.h"
 
 namespace core {
@@ -53,6 +54,7 @@ std::string configPageAddress(const std::string& operatorHost);
 // second reply replaces the cache at cachePath only if it passes the test itself, so a
 // valid cache is never replaced by an empty reply or a server's error page. Returns the
 // first reply's text.
-std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath);
+std::string refreshConfigCache(const std::string& pageAddress, const std::string& cachePath,
+                               const PageFetch& fetchPage);
 
 }  // namespace core

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace core {
@@ -43,5 +44,8 @@ PageReply fetchPageReply(const std::string& address, const PageLimits& limits);
 inline std::string fetchPage(const std::string& address) {
     return fetchPageWithin(address, PageLimits{});
 }
+
+// A page fetch as the operations take it: `fetchPage` in the launcher, a script in tests.
+using PageFetch = std::function<std::string(const std::string& address)>;
 
 }  // namespace core

@@ -2,21 +2,10 @@
 
 #include <vector>
 
+#include "core/gbk_text.h"
+
 namespace core {
 namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        if (x != b[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool validPort(std::string_view port) {
     if (port.empty()) {
@@ -85,8 +74,8 @@ std::optional<std::string> canonicalPageAddress(std::string_view address) {
         return std::nullopt;
     }
     std::string_view scheme = address.substr(0, schemeEnd);
-    bool secure = equalsIgnoringCase(scheme, "https");
-    if (!secure && !equalsIgnoringCase(scheme, "http")) {
+    bool secure = sameNameIgnoringCase(scheme, "https");
+    if (!secure && !sameNameIgnoringCase(scheme, "http")) {
         return std::nullopt;
     }
     std::string_view rest = address.substr(schemeEnd + 3);

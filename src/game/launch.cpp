@@ -26,7 +26,8 @@ bool isServerList(std::string_view text) {
 }
 
 void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string& operatorHost,
-                const std::string& launcherDirectory, const PageFetch& fetchPage) {
+                const std::string& launcherDirectory, const core::PageFetch& fetchPage,
+                platform::ProgramStarter& programs) {
     const std::string serverPage = serverPageAddress(operatorHost);
 
     state.serverPageText = std::string(core::textOf(fetchPage(serverPage)));
@@ -54,7 +55,7 @@ void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string
     const char separator = platform::pathSeparator;
     platform::writeFileAtomically(
         launcherDirectory + separator + "ini" + separator + "StatusTips.ini", statusTipsBlock());
-    ui.startProgram(clientCommandLine);
+    programs.startProgram(clientCommandLine);
     ui.closeWindow(ui::WindowId::Main);
 }
 

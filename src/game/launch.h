@@ -1,16 +1,14 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "core/fetch_page.h"
 #include "core/launcher_state.h"
+#include "platform/process.h"
 #include "ui/interface.h"
 
 namespace game {
-
-// Reads a web address into bytes, empty on any failure.
-using PageFetch = std::function<std::string(const std::string& address)>;
 
 // "http://" + the operator's host (a host or host:port) + "/server.html".
 std::string serverPageAddress(const std::string& operatorHost);
@@ -25,6 +23,7 @@ bool isServerList(std::string_view text);
 // `operatorHost` is a host or host:port; `launcherDirectory` has no trailing separator
 // and is also the current directory.
 void launchGame(ui::Interface& ui, core::LauncherState& state, const std::string& operatorHost,
-                const std::string& launcherDirectory, const PageFetch& fetchPage);
+                const std::string& launcherDirectory, const core::PageFetch& fetchPage,
+                platform::ProgramStarter& programs);
 
 }  // namespace game

@@ -9,6 +9,7 @@
 #include "platform/directories.h"
 #include "platform/encoding.h"
 #include "platform/local_files.h"
+#include "ui/control_names.h"
 
 namespace game {
 
@@ -66,7 +67,8 @@ void failPatch(ui::Interface& ui, const char* message) {
 
 // `signature` holds the hashed patch when it still has to be verified before it may run.
 void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDownload& patch,
-            bool complete, const std::shared_ptr<PatchSignatureCheck>& signature) {
+            platform::ProgramStarter& programs, bool complete,
+            const std::shared_ptr<PatchSignatureCheck>& signature) {
     std::string written = patch.writtenPath();
     // A closed update window means the launcher is on its way out as well; so does one
     // whose close waits for a handler still inside a box.
@@ -91,7 +93,8 @@ void finish(ui::Interface& ui, const core::LauncherState& state, const PatchDown
         return;
     }
     ui.messageBox(gbk("下载完成"), ui::mbIconInformation, gbk("提示"));
-    ui.startProgramFile(patchProgramFile(written, patch.requestedPath(), state.patchFileName));
+    programs.startProgramFile(
+        patchProgramFile(written, patch.requestedPath(), state.patchFileName));
     ui.closeWindow(ui::WindowId::Update);
     ui.closeWindow(ui::WindowId::Main);
 }
@@ -140,7 +143,7 @@ int progressPosition(std::int32_t done, double total) {
 }
 
 void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download& download,
-                        PatchDownload& patch) {
+                        PatchDownload& patch, platform::ProgramStarter& programs) {
     std::string directory = platform::currentDirectory();
     // Without a readable current directory the bare name still lands in it.
     std::string localPath = directory.empty()
@@ -158,8 +161,8 @@ void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download&
     settings.receiveTimeout = 10000;
     settings.stopWait = 1000;
     settings.readBlock = 10240;
-    settings.notify = [&ui, &state, &download, &patch](core::DownloadNotice& notice) {
-        return onPatchNotice(notice, ui, state, download, patch);
+    settings.notify = [&ui, &state, &download, &patch, &programs](core::DownloadNotice& notice) {
+        return onPatchNotice(notice, ui, state, download, patch, programs);
     };
     state.downloadTotalSize = 0.0;
     patch.begin(localPath);
@@ -168,7 +171,7 @@ void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download&
 
 std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
                            core::LauncherState& state, const Download& download,
-                           PatchDownload& patch) {
+                           PatchDownload& patch, platform::ProgramStarter& programs) {
     if (notice.event == eventTotalSize) {
         patch.fileCreated(notice.text);
         state.downloadTotalSize = static_cast<double>(notice.value);
@@ -195,8 +198,8 @@ std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
         if (ending) {
             return 0;
         }
-        ui.loop().post([&ui, &state, &patch, complete, signature] {
-            finish(ui, state, patch, complete, signature);
+        ui.loop().post([&ui, &state, &patch, &programs, complete, signature] {
+            finish(ui, state, patch, programs, complete, signature);
         });
     }
     return 0;
@@ -206,7 +209,7 @@ void patchProgressTick(ui::Interface& ui, const core::LauncherState& state,
                        const Download& download, const PatchDownload& patch) {
     // After the end the object is empty and would read 0: the bar shows where it ended.
     std::int32_t done = patch.hasEnded() ? patch.bytesAtEnd() : download.bytesDone();
-    ui.setPosition(ui::WindowId::Update, "进度条1",
+    ui.setPosition(ui::WindowId::Update, ui::progressBar,
                    progressPosition(done, state.downloadTotalSize));
 }
 

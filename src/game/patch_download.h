@@ -11,6 +11,7 @@
 #include "core/task_param.h"
 #include "game/download/download.h"
 #include "game/patch_signature.h"
+#include "platform/process.h"
 #include "ui/interface.h"
 
 namespace game {
@@ -65,15 +66,15 @@ int progressPosition(std::int32_t done, double total);
 
 // The update window has been created: deletes an old patch file, fills the download
 // settings and starts the download. Whether it starts is not checked: without a start no
-// end ever comes and the window stays open.
+// end ever comes and the window stays open. A complete patch is started with `programs`.
 void startPatchDownload(ui::Interface& ui, core::LauncherState& state, Download& download,
-                        PatchDownload& patch);
+                        PatchDownload& patch, platform::ProgramStarter& programs);
 
 // The download's notification routine. Runs on a download thread: everything that touches
 // the interface is posted to the interface thread.
 std::int32_t onPatchNotice(core::DownloadNotice& notice, ui::Interface& ui,
                            core::LauncherState& state, const Download& download,
-                           PatchDownload& patch);
+                           PatchDownload& patch, platform::ProgramStarter& programs);
 
 // The update window's clock: moves the progress bar.
 void patchProgressTick(ui::Interface& ui, const core::LauncherState& state,

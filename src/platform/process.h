@@ -13,4 +13,22 @@ void startProgram(const std::string& commandLine);
 // and all. Failures are ignored.
 void startProgramFile(const std::string& path);
 
+// How the launcher's operations start programs. The app hands them one, so that the
+// headless mode can see every attempt before it is made.
+class ProgramStarter {
+  public:
+    virtual ~ProgramStarter() = default;
+    virtual void startProgram(const std::string& commandLine) = 0;
+    virtual void startProgramFile(const std::string& path) = 0;
+};
+
+// The system's own, through the two functions above.
+class SystemProgramStarter final : public ProgramStarter {
+  public:
+    void startProgram(const std::string& commandLine) override {
+        platform::startProgram(commandLine);
+    }
+    void startProgramFile(const std::string& path) override { platform::startProgramFile(path); }
+};
+
 }  // namespace platform

@@ -22,8 +22,6 @@ class FrontEnd {
     virtual int messageBox(const std::string& text, int flags, const std::string& title) = 0;
     virtual void closeRequested(WindowId window) = 0;
     virtual void windowClosed(WindowId window) = 0;
-    // Written before every attempt to start a program, whatever its outcome (GBK).
-    virtual void programStarting(const std::string& commandLine) = 0;
     // The main window's created event has finished.
     virtual void ready() = 0;
 };

@@ -4,13 +4,73 @@
 #include <stdexcept>
 
 #include "platform/encoding.h"
-#include "platform/process.h"
+#include "ui/layout.h"
 
 namespace ui {
 namespace {
 
 int slot(WindowId window) {
     return window == WindowId::Main ? 0 : 1;
+}
+
+const ControlSpec* specOf(WindowId window, std::string_view name) {
+    for (const ControlSpec& spec : layoutOf(window)) {
+        if (name == spec.name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+// Whether the event comes from a control of this kind; the created event comes from the
+// window.
+bool comesFrom(Event event, Kind kind) {
+    switch (event) {
+        case Event::Created:
+            return kind == Kind::Window;
+        case Event::Clicked:
+            return kind == Kind::Button || kind == Kind::PicBtn;
+        case Event::LeftButtonDown:
+            return kind == Kind::EditBox;
+        case Event::Tick:
+            return kind == Kind::Timer;
+        case Event::DataArrival:
+            return kind == Kind::Client;
+    }
+    return false;
+}
+
+const char* eventName(Event event) {
+    switch (event) {
+        case Event::Created:
+            return "created";
+        case Event::Clicked:
+            return "clicked";
+        case Event::LeftButtonDown:
+            return "left button down";
+        case Event::Tick:
+            return "tick";
+        case Event::DataArrival:
+            return "data arrival";
+    }
+    return "";
+}
+
+// Bindings are made at start: a name or event that cannot be right fails there.
+void checkEventSource(WindowId window, std::string_view control, Event event) {
+    Kind kind = Kind::Window;
+    if (!control.empty()) {
+        const ControlSpec* spec = specOf(window, control);
+        if (!spec) {
+            throw UnknownControl(std::string(windowName(window)) + " has no control " +
+                                 std::string(control));
+        }
+        kind = spec->kind;
+    }
+    if (!comesFrom(event, kind)) {
+        throw WrongKind(std::string("no ") + eventName(event) + " event comes from the " +
+                        kindName(kind) + " " + std::string(control));
+    }
 }
 
 }  // namespace
@@ -126,20 +186,6 @@ void Interface::setPosition(WindowId window, std::string_view name, int position
     changed(window, c, Change::Position);
 }
 
-void Interface::startProgram(const std::string& commandLine) {
-    if (frontEnd_) {
-        frontEnd_->programStarting(commandLine);
-    }
-    platform::startProgram(commandLine);
-}
-
-void Interface::startProgramFile(const std::string& path) {
-    if (frontEnd_) {
-        frontEnd_->programStarting(path);
-    }
-    platform::startProgramFile(path);
-}
-
 void Interface::setVisible(WindowId window, std::string_view name, bool visible) {
     Control& c = control(window, name);
     c.visible = visible;
@@ -247,6 +293,11 @@ const WindowModel* Interface::window(WindowId window) const {
 // --- bindings -----------------------------------------------------------------------------
 
 void Interface::bind(WindowId window, std::string_view control, Event event, Handler handler) {
+    checkEventSource(window, control, event);
+    if (event == Event::LeftButtonDown) {
+        // Its handler takes the press, so runHandler never runs one bound here.
+        throw std::invalid_argument("a left-button press is bound with bindLeftButtonDown");
+    }
     handlers_[{window, std::string(control), event}] = std::move(handler);
 }
 
@@ -256,10 +307,12 @@ void Interface::bindCreated(WindowId window, Handler handler) {
 
 void Interface::bindLeftButtonDown(WindowId window, std::string_view control,
                                    PressHandler handler) {
+    checkEventSource(window, control, Event::LeftButtonDown);
     pressHandlers_[{window, std::string(control)}] = std::move(handler);
 }
 
 void Interface::raise(WindowId window, std::string_view control, Event event) {
+    checkEventSource(window, control, event);
     runHandler(window, control, event);
 }
 

@@ -69,10 +69,6 @@ class Interface {
                  std::int32_t data);
     void setRows(WindowId window, std::string_view name, std::vector<ListRow> rows);
     void setPosition(WindowId window, std::string_view name, int position);
-    // Starts a program without waiting for it; the attempt is visible to the front end.
-    void startProgram(const std::string& commandLine);
-    // The same for a program file started with no arguments, its name taken whole.
-    void startProgramFile(const std::string& path);
 
     // --- windows --------------------------------------------------------------------
     // Builds the main window, runs its created event and tells the front end it is ready.
@@ -87,6 +83,10 @@ class Interface {
     const WindowModel* window(WindowId window) const;
 
     // --- bindings -------------------------------------------------------------------
+    // Each refuses, when it is called, a control the window's layout does not have
+    // (UnknownControl) and an event its kind never raises (WrongKind): a misspelled
+    // binding fails as the launcher starts rather than leaving a dead control. The created
+    // event is the window's own, bound with an empty name.
     using Handler = std::function<void()>;
     using PressHandler = std::function<void(const Press&)>;
     void bind(WindowId window, std::string_view control, Event event, Handler handler);
@@ -151,12 +151,14 @@ class Interface {
     std::map<std::pair<WindowId, std::string>, PressHandler> pressHandlers_;
 };
 
-// Raised by control access on a name the window does not have: a programming error.
+// Raised by control access and bindings on a name the window does not have: a
+// programming error.
 struct UnknownControl : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Raised by the player's input addressed to a control it does not apply to.
+// Raised by the player's input addressed to a control it does not apply to, and by a
+// binding of an event the control never raises.
 struct WrongKind : std::invalid_argument {
     using std::invalid_argument::invalid_argument;
 };

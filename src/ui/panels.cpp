@@ -1,92 +1,75 @@
 #include "ui/panels.h"
 
 #include <initializer_list>
-#include <string>
+#include <string_view>
 
-#include "platform/encoding.h"
+#include "ui/control_names.h"
 
 namespace ui {
 namespace {
 
 constexpr WindowId mainWindow = WindowId::Main;
 
-void showOnly(Interface& ui, const char* shown, std::initializer_list<const char*> hidden) {
+void showOnly(Interface& ui, std::string_view shown,
+              std::initializer_list<std::string_view> hidden) {
     ui.show(mainWindow, shown);
-    for (const char* name : hidden) {
+    for (std::string_view name : hidden) {
         ui.hide(mainWindow, name);
     }
 }
 
-void empty(Interface& ui, std::initializer_list<const char*> fields) {
-    for (const char* name : fields) {
+template <typename Fields>
+void empty(Interface& ui, const Fields& fields) {
+    for (std::string_view name : fields) {
         ui.setText(mainWindow, name, "");
     }
-}
-
-void newCode(Interface& ui, Generator& generator, const char* label, int min, int max) {
-    ui.show(mainWindow, label);
-    ui.setText(mainWindow, label, std::to_string(randomInteger(generator, min, max)));
 }
 
 }  // namespace
 
 void openRegisterPanel(Interface& ui) {
-    showOnly(ui, "注册框", {"修改框", "角色框", "高级选择夹1"});
+    showOnly(ui, registerPanel.area, {passwordPanel.area, loginPanel.area, leaderboardTabs});
 }
 
 void openPasswordPanel(Interface& ui) {
-    showOnly(ui, "修改框", {"注册框", "角色框", "高级选择夹1"});
+    showOnly(ui, passwordPanel.area, {registerPanel.area, loginPanel.area, leaderboardTabs});
 }
 
 void openLeaderboards(Interface& ui) {
-    showOnly(ui, "高级选择夹1", {"注册框", "修改框", "角色框"});
+    showOnly(ui, leaderboardTabs, {registerPanel.area, passwordPanel.area, loginPanel.area});
     // Each query disables its own button; opening the tabs allows one more query each.
-    for (const char* query :
-         {"按钮8", "按钮9", "按钮10", "按钮11", "按钮12", "按钮13", "按钮14", "按钮15"}) {
-        ui.enable(mainWindow, query);
+    for (const BoardPage& page : boardPages) {
+        ui.enable(mainWindow, page.queryButton);
     }
 }
 
 void openLoginPanel(Interface& ui) {
     // A successful login or currency clearing disabled these until the panel reopens.
-    ui.enable(mainWindow, "按钮6");
-    ui.enable(mainWindow, "按钮7");
-    showOnly(ui, "角色框", {"修改框", "注册框", "高级选择夹1"});
+    ui.enable(mainWindow, loginPanel.logIn);
+    ui.enable(mainWindow, loginPanel.runOperation);
+    showOnly(ui, loginPanel.area, {passwordPanel.area, registerPanel.area, leaderboardTabs});
 }
 
 void resetPanels(Interface& ui) {
-    for (const char* area : {"注册框", "修改框", "角色框", "高级选择夹1"}) {
+    for (std::string_view area :
+         {registerPanel.area, passwordPanel.area, loginPanel.area, leaderboardTabs}) {
         ui.hide(mainWindow, area);
     }
 }
 
 void cancelRegister(Interface& ui) {
     resetPanels(ui);
-    empty(ui, {"编辑框1", "编辑框2", "编辑框3", "编辑框4"});
+    empty(ui, registerPanel.fields());
 }
 
 void cancelPasswordChange(Interface& ui) {
     resetPanels(ui);
-    empty(ui, {"编辑框5", "编辑框6", "编辑框7", "编辑框8"});
+    empty(ui, passwordPanel.fields());
 }
 
 void cancelLogin(Interface& ui) {
     resetPanels(ui);
-    empty(ui, {"编辑框9", "编辑框11", "编辑框12"});
-}
-
-void newRegisterCode(Interface& ui, Generator& generator) {
-    newCode(ui, generator, "验证", 3424, 9864);
-}
-
-void newPasswordCode(Interface& ui, Generator& generator) {
-    newCode(ui, generator, "验证1", 3524, 8864);
-}
-
-void askToExit(Interface& ui) {
-    if (ui.messageBox(gbk("确定退出登陆器？"), mbYesNo | mbIconInformation) == idYes) {
-        ui.closeWindow(mainWindow);
-    }
+    empty(ui, loginPanel.emptiedOnCancel());
 }
 
 }  // namespace ui

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/interface.h"
-#include "ui/random_integer.h"
 
 namespace ui {
 
@@ -17,12 +16,5 @@ void resetPanels(Interface& ui);
 void cancelRegister(Interface& ui);
 void cancelPasswordChange(Interface& ui);
 void cancelLogin(Interface& ui);
-
-// A left-button press in a code field shows its label with a freshly drawn code.
-void newRegisterCode(Interface& ui, Generator& generator);
-void newPasswordCode(Interface& ui, Generator& generator);
-
-// "确定退出登陆器？": Yes closes the main window, anything else changes nothing.
-void askToExit(Interface& ui);
 
 }  // namespace ui

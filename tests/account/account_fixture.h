@@ -13,6 +13,7 @@
 #include "support/fake_account_server.h"
 #include "support/recording_front_end.h"
 #include "ui/panels.h"
+#include "ui/verification_codes.h"
 
 namespace account_testing {
 

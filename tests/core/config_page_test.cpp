@@ -86,7 +86,9 @@ class ConfigCache : public ::testing::Test {
         ::unsetenv("ALL_PROXY");
     }
 
-    std::string refresh() { return core::refreshConfigCache(server.url("/gg.html"), cache); }
+    std::string refresh() {
+        return core::refreshConfigCache(server.url("/gg.html"), cache, core::fetchPage);
+    }
 
     HttpTestServer server;
     testing_support::TempFolder folder;
@@ -120,7 +122,7 @@ TEST_F(ConfigCache, AnEmptyOrInvalidSecondReplyKeepsTheOldCache) {
         page.serve("/gg.html", {{HttpTestServer::response(200, fullPage())},
                                 {HttpTestServer::response(502, second)}});
         platform::writeFileAtomically(cache, oldCache);
-        core::refreshConfigCache(page.url("/gg.html"), cache);
+        core::refreshConfigCache(page.url("/gg.html"), cache, core::fetchPage);
         EXPECT_EQ(platform::readFile(cache), oldCache);
         EXPECT_EQ(page.requests().size(), 2u);
     }
@@ -132,16 +134,17 @@ TEST_F(ConfigCache, AnUnreachableServerLeavesTheCacheAsItIs) {
         HttpTestServer gone;  // its port is closed again once it stops
         address = gone.url("/gg.html");
     }
-    EXPECT_EQ(core::refreshConfigCache(address, cache), "");
+    EXPECT_EQ(core::refreshConfigCache(address, cache, core::fetchPage), "");
     EXPECT_FALSE(platform::fileExists(cache));
     platform::writeFileAtomically(cache, oldCache);
-    EXPECT_EQ(core::refreshConfigCache(address, cache), "");
+    EXPECT_EQ(core::refreshConfigCache(address, cache, core::fetchPage), "");
     EXPECT_EQ(platform::readFile(cache), oldCache);
 }
 
 TEST_F(ConfigCache, ACacheThatCannotBeWrittenIsNoFailure) {
     server.serve("/gg.html", {HttpTestServer::response(200, fullPage())});
-    EXPECT_EQ(core::refreshConfigCache(server.url("/gg.html"), folder.file("gone/version.dat")),
+    EXPECT_EQ(core::refreshConfigCache(server.url("/gg.html"), folder.file("gone/version.dat"),
+                                       core::fetchPage),
               fullPage());
 }
 

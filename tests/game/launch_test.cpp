@@ -39,15 +39,17 @@ class Launch : public ::testing::Test {
     }
 
     void launch() {
-        game::launchGame(ui, state, "127.0.0.1:9", dir_.string(),
-                         [this](const std::string& address) {
-                             addresses.push_back(address);
-                             std::string reply = replies.empty() ? "" : replies.front();
-                             if (!replies.empty()) {
-                                 replies.pop_front();
-                             }
-                             return reply;
-                         });
+        game::launchGame(
+            ui, state, "127.0.0.1:9", dir_.string(),
+            [this](const std::string& address) {
+                addresses.push_back(address);
+                std::string reply = replies.empty() ? "" : replies.front();
+                if (!replies.empty()) {
+                    replies.pop_front();
+                }
+                return reply;
+            },
+            frontEnd);
     }
 
     static std::string read(const fs::path& path) {

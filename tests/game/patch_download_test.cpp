@@ -48,7 +48,7 @@ class PatchDownloadTest : public ::testing::Test {
         std::filesystem::current_path(dir.path());
         ui.attach(&frontEnd);
         ui.bind(WindowId::Update, "", ui::Event::Created,
-                [this] { game::startPatchDownload(ui, state, download, patch); });
+                [this] { game::startPatchDownload(ui, state, download, patch, frontEnd); });
         ui.bind(WindowId::Update, "时钟", ui::Event::Tick, [this] {
             game::patchProgressTick(ui, state, download, patch);
             positions.push_back(ui.window(WindowId::Update)->find("进度条1")->position);

@@ -26,7 +26,7 @@ class SignedPatchDownload : public ::testing::Test {
         std::filesystem::current_path(dir.path());
         ui.attach(&frontEnd);
         ui.bind(WindowId::Update, "", ui::Event::Created,
-                [this] { game::startPatchDownload(ui, state, download, patch); });
+                [this] { game::startPatchDownload(ui, state, download, patch, frontEnd); });
         ui.openMainWindow();
         state.patchSite = "127.0.0.1:" + std::to_string(server.port()) + "/patches";
         state.patchFileName = "p.exe";

@@ -8,6 +8,7 @@
 #include "gui/screen.h"
 #include "gui/virtual_display.h"
 #include "platform/encoding.h"
+#include "ui/exit_question.h"
 #include "ui/fltk/fltk_front_end.h"
 #include "ui/interface.h"
 #include "ui/layout.h"

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
 #include "ui/front_end.h"
 
 namespace testing_support {
 
 // A front end that remembers every effect as a short line ("hide 修改框", "text 验证 3465")
-// and answers message boxes from a queue.
-class RecordingFrontEnd : public ui::FrontEnd {
+// and answers message boxes from a queue. As a program starter it records each start
+// ("start Quorvex.exe blacknull") in the same log and starts nothing.
+class RecordingFrontEnd : public ui::FrontEnd, public platform::ProgramStarter {
   public:
     std::vector<std::string> log;
     std::deque<int> answers;
@@ -42,9 +44,10 @@ class RecordingFrontEnd : public ui::FrontEnd {
     void windowClosed(ui::WindowId window) override {
         log.push_back(std::string("closed ") + ui::windowName(window));
     }
-    void programStarting(const std::string& commandLine) override {
+    void startProgram(const std::string& commandLine) override {
         log.push_back("start " + commandLine);
     }
+    void startProgramFile(const std::string& path) override { log.push_back("start " + path); }
     void ready() override { log.push_back("ready"); }
 };
 

@@ -89,6 +89,41 @@ TEST_F(InterfaceServices, ModalUpdateWindowBlocksTheMainWindowUntilItCloses) {
     EXPECT_TRUE(ui.click(WindowId::Main, "图形按钮4"));
 }
 
+// Bindings are made before any window opens; a wrong one must fail there, not leave a
+// control that silently does nothing.
+TEST(Bindings, ANameOrEventTheLayoutDoesNotHaveFailsAtOnce) {
+    platform::EventLoop loop;
+    ui::Interface ui{loop};
+    auto nothing = [] {};
+    auto noPress = [](const ui::Press&) {};
+    EXPECT_THROW(ui.bind(WindowId::Main, "按钮l", ui::Event::Clicked, nothing), ui::UnknownControl);
+    EXPECT_THROW(ui.bind(WindowId::Main, "编辑框13", ui::Event::Clicked, nothing),
+                 ui::UnknownControl);
+    // The right name in the wrong window.
+    EXPECT_THROW(ui.bind(WindowId::Main, "时钟", ui::Event::Tick, nothing), ui::UnknownControl);
+    EXPECT_THROW(ui.bind(WindowId::Update, "按钮1", ui::Event::Clicked, nothing),
+                 ui::UnknownControl);
+    EXPECT_THROW(ui.bindLeftButtonDown(WindowId::Main, "编辑框 4", noPress), ui::UnknownControl);
+    EXPECT_THROW(ui.raise(WindowId::Main, "客户2", ui::Event::DataArrival), ui::UnknownControl);
+
+    // Events the control never raises.
+    EXPECT_THROW(ui.bind(WindowId::Main, "编辑框1", ui::Event::Clicked, nothing), ui::WrongKind);
+    EXPECT_THROW(ui.bind(WindowId::Main, "按钮1", ui::Event::DataArrival, nothing), ui::WrongKind);
+    EXPECT_THROW(ui.bind(WindowId::Main, "按钮1", ui::Event::Created, nothing), ui::WrongKind);
+    EXPECT_THROW(ui.bindLeftButtonDown(WindowId::Main, "按钮1", noPress), ui::WrongKind);
+    EXPECT_THROW(ui.bind(WindowId::Main, "编辑框4", ui::Event::LeftButtonDown, nothing),
+                 std::invalid_argument);
+
+    int ran = 0;
+    EXPECT_NO_THROW(ui.bind(WindowId::Main, "客户1", ui::Event::DataArrival, [&] { ++ran; }));
+    EXPECT_NO_THROW(ui.bind(WindowId::Update, "时钟", ui::Event::Tick, nothing));
+    EXPECT_NO_THROW(ui.bindCreated(WindowId::Main, [&] { ++ran; }));
+    EXPECT_NO_THROW(ui.bindLeftButtonDown(WindowId::Main, "编辑框4", noPress));
+    ui.openMainWindow();
+    ui.raise(WindowId::Main, "客户1", ui::Event::DataArrival);
+    EXPECT_EQ(ran, 2) << "the refused bindings replaced none of the good ones";
+}
+
 // Boxes that stay open for a moment, as the real ones do, with the loop running inside.
 class NestedLoops : public ::testing::Test {
   protected:

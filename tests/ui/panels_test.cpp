@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/encoding.h"
 #include "support/recording_front_end.h"
 
 namespace {
@@ -73,27 +72,6 @@ TEST_F(Panels, CancelHidesEveryAreaAndEmptiesOnlyItsOwnFields) {
     EXPECT_EQ(std::vector<std::string>(frontEnd.log.begin() + 4, frontEnd.log.end()),
               (std::vector<std::string>{"text 编辑框5 ", "text 编辑框6 ", "text 编辑框7 ",
                                         "text 编辑框8 "}));
-}
-
-TEST_F(Panels, CodesComeFromOneSequenceSharedByBothFields) {
-    ui::Generator generator;
-    ui::newRegisterCode(ui, generator);
-    EXPECT_EQ(ui.text(WindowId::Main, "验证"), "3465");  // 3424 + 41 % 6441
-    EXPECT_TRUE(ui.window(WindowId::Main)->find("验证")->visible);
-    ui::newPasswordCode(ui, generator);
-    EXPECT_EQ(ui.text(WindowId::Main, "验证1"), std::to_string(3524 + 18467 % 5341));
-}
-
-TEST_F(Panels, ExitQuestionClosesOnlyOnYes) {
-    frontEnd.answers = {ui::idNo, ui::idOk, ui::idYes};
-    ui::askToExit(ui);
-    ui::askToExit(ui);
-    EXPECT_EQ(frontEnd.log.size(), 2u);
-    EXPECT_EQ(frontEnd.log[0], "box " + gbk("信息：") + "|" + gbk("确定退出登陆器？") + "|68");
-    ui::askToExit(ui);
-    EXPECT_EQ(frontEnd.log.back(), "close main");
-    loop.runOnce(std::chrono::milliseconds(0));
-    EXPECT_FALSE(ui.isOpen(WindowId::Main));
 }
 
 }  // namespace

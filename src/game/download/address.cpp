@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "core/gbk_text.h"
 #include "game/download/request.h"
 
 namespace game {
@@ -26,11 +27,7 @@ constexpr std::array<KnownScheme, 4> knownSchemes{{
 }};
 
 bool startsWithNoCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
+    return core::sameNameIgnoringCase(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 std::optional<int> parsePort(const std::string& digits) {

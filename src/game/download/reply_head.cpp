@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+#include "core/gbk_text.h"
+
 namespace game {
 
 namespace {
@@ -15,21 +17,6 @@ std::string_view trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-// Servers write header names in more than one letter case (Content-Length and
-// Content-length are both common), so names are compared without regard to case.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::optional<std::int64_t> parseLength(std::string_view digits) {
@@ -88,15 +75,17 @@ std::optional<ReplyHead> parseReplyHead(std::string_view head) {
         }
         std::string_view name = trimmed(line.substr(0, colon));
         std::string value(trimmed(line.substr(colon + 1)));
-        if (sameName(name, "Content-Length")) {
+        // Servers write header names in more than one letter case (Content-Length and
+        // Content-length are both common).
+        if (core::sameNameIgnoringCase(name, "Content-Length")) {
             reply.contentLength = parseLength(value);
-        } else if (sameName(name, "Content-Range")) {
+        } else if (core::sameNameIgnoringCase(name, "Content-Range")) {
             reply.contentRange = parseContentRange(value);
-        } else if (sameName(name, "Content-Disposition")) {
+        } else if (core::sameNameIgnoringCase(name, "Content-Disposition")) {
             reply.contentDisposition = value;
-        } else if (sameName(name, "Location")) {
+        } else if (core::sameNameIgnoringCase(name, "Location")) {
             reply.location = value;
-        } else if (sameName(name, "Accept-Ranges")) {
+        } else if (core::sameNameIgnoringCase(name, "Accept-Ranges")) {
             reply.acceptRanges = value;
         }
     }

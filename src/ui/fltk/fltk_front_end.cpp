@@ -27,7 +27,6 @@ class FltkFrontEnd : public FrontEnd {
     int messageBox(const std::string& text, int flags, const std::string& title) override;
     void closeRequested(WindowId) override {}
     void windowClosed(WindowId window) override;
-    void programStarting(const std::string&) override {}
     void ready() override {
         Fl::flush();
         // By then the window has been drawn and its pictures are on the display server.

@@ -36,8 +36,10 @@ class HeadlessFrontEnd : public FrontEnd {
     int messageBox(const std::string& text, int flags, const std::string& title) override;
     void closeRequested(WindowId window) override;
     void windowClosed(WindowId window) override;
-    void programStarting(const std::string& commandLine) override;
     void ready() override;
+
+    // Written before every attempt to start a program (GBK).
+    void programStarting(const std::string& commandLine);
 
   private:
     using Json = nlohmann::ordered_json;

@@ -94,7 +94,6 @@ class Win32FrontEnd : public FrontEnd, public WindowKeys {
         refocus();
     }
 
-    void programStarting(const std::string&) override {}
     void ready() override {}
 
   private:
