@@ -14,9 +14,9 @@ int slot(WindowId window) {
 }
 
 const ControlSpec* specOf(WindowId window, std::string_view name) {
-    for (const ControlSpec& spec : layoutOf(window)) {
-        if (name == spec.name) {
-            return &spec;
+    for (const ControlSpec& row : layoutOf(window)) {
+        if (name == row.name) {
+            return &row;
         }
     }
     return nullptr;
@@ -60,12 +60,12 @@ const char* eventName(Event event) {
 void checkEventSource(WindowId window, std::string_view control, Event event) {
     Kind kind = Kind::Window;
     if (!control.empty()) {
-        const ControlSpec* spec = specOf(window, control);
-        if (!spec) {
+        const ControlSpec* row = specOf(window, control);
+        if (!row) {
             throw UnknownControl(std::string(windowName(window)) + " has no control " +
                                  std::string(control));
         }
-        kind = spec->kind;
+        kind = row->kind;
     }
     if (!comesFrom(event, kind)) {
         throw WrongKind(std::string("no ") + eventName(event) + " event comes from the " +

@@ -249,7 +249,7 @@ const std::vector<ControlSpec>& mainWindowLayout() {
 
 const WindowSpec& mainWindowSpec() {
     // The taskbar entry has an empty title; the window's own colour stays the system's.
-    static const WindowSpec spec{
+    static const WindowSpec properties{
         .title = "",
         .width = mainWindowWidth,
         .height = mainWindowHeight,
@@ -261,7 +261,7 @@ const WindowSpec& mainWindowSpec() {
         // arrow like every other control: a press on it does not move the window either.
         .pointers = {{Kind::Window, Pointer::Hand}},
     };
-    return spec;
+    return properties;
 }
 
 }  // namespace ui

@@ -21,14 +21,14 @@ const std::vector<ControlSpec>& updateWindowLayout() {
 
 const WindowSpec& updateWindowSpec() {
     // Not movable with the mouse; the arrow everywhere.
-    static const WindowSpec spec{
+    static const WindowSpec properties{
         .title = "程序更新",
         .width = updateWindowWidth,
         .height = updateWindowHeight,
         .hasBackground = true,
         .background = {255, 255, 255},
     };
-    return spec;
+    return properties;
 }
 
 const std::vector<ControlSpec>& layoutOf(WindowId window) {

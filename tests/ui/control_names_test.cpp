@@ -12,9 +12,9 @@ namespace {
 using ui::Kind;
 
 const ui::ControlSpec* find(ui::WindowId window, std::string_view name) {
-    for (const ui::ControlSpec& spec : ui::layoutOf(window)) {
-        if (name == spec.name) {
-            return &spec;
+    for (const ui::ControlSpec& row : ui::layoutOf(window)) {
+        if (name == row.name) {
+            return &row;
         }
     }
     return nullptr;
@@ -22,11 +22,11 @@ const ui::ControlSpec* find(ui::WindowId window, std::string_view name) {
 
 // The control exists in the main window, is of the kind and sits in the parent.
 void expectControl(std::string_view name, Kind kind, const char* parent = nullptr) {
-    const ui::ControlSpec* spec = find(ui::WindowId::Main, name);
-    ASSERT_NE(spec, nullptr) << name;
-    EXPECT_EQ(spec->kind, kind) << name;
+    const ui::ControlSpec* row = find(ui::WindowId::Main, name);
+    ASSERT_NE(row, nullptr) << name;
+    EXPECT_EQ(row->kind, kind) << name;
     if (parent) {
-        EXPECT_STREQ(spec->parent, parent) << name;
+        EXPECT_STREQ(row->parent, parent) << name;
     }
 }
 
@@ -76,9 +76,9 @@ TEST(ControlNames, EveryBoardPageHoldsItsOwnControls) {
              {std::pair{board.zoneSelector, Kind::ComboBox},
               std::pair{board.queryButton, Kind::Button}, std::pair{board.list, Kind::ListView}}) {
             expectControl(name, kind, "高级选择夹1");
-            const ui::ControlSpec* spec = find(ui::WindowId::Main, name);
-            ASSERT_NE(spec, nullptr);
-            EXPECT_EQ(spec->page, page) << name;
+            const ui::ControlSpec* row = find(ui::WindowId::Main, name);
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->page, page) << name;
         }
     }
     EXPECT_EQ(ui::boardPages.size(), find(ui::WindowId::Main, ui::leaderboardTabs)->tabs.size());
@@ -88,9 +88,9 @@ TEST(ControlNames, TheZoneSelectorsAreEveryChoiceButTheOperationOnce) {
     std::set<std::string_view> selectors(ui::zoneSelectors.begin(), ui::zoneSelectors.end());
     EXPECT_EQ(selectors.size(), ui::zoneSelectors.size());
     std::set<std::string_view> choices;
-    for (const ui::ControlSpec& spec : ui::mainWindowLayout()) {
-        if (spec.kind == Kind::ComboBox && spec.name != ui::loginPanel.operation) {
-            choices.insert(spec.name);
+    for (const ui::ControlSpec& row : ui::mainWindowLayout()) {
+        if (row.kind == Kind::ComboBox && row.name != ui::loginPanel.operation) {
+            choices.insert(row.name);
         }
     }
     EXPECT_EQ(selectors, choices);

@@ -75,9 +75,9 @@ void FltkFrontEnd::windowOpened(WindowId window) {
     }
     win.show();
     keepTaskbarEntry(win);
-    const WindowSpec& spec = windowSpecOf(window);
-    if (spec.outline) {
-        applyOutline(win, spec.outline, spec.outsideOutline);
+    const WindowSpec& properties = windowSpecOf(window);
+    if (properties.outline) {
+        applyOutline(win, properties.outline, properties.outsideOutline);
     }
     Fl::flush();
 }

@@ -16,15 +16,19 @@ Fl_Cursor cursorOf(Pointer pointer) {
 
 }  // namespace
 
-SkinWindow::SkinWindow(Interface& iface, WindowId id, const WindowSpec& spec, const char* title)
-    : Fl_Double_Window(spec.width, spec.height), iface_(iface), id_(id), spec_(spec) {
+SkinWindow::SkinWindow(Interface& iface, WindowId id, const WindowSpec& properties,
+                       const char* title)
+    : Fl_Double_Window(properties.width, properties.height),
+      iface_(iface),
+      id_(id),
+      spec_(properties) {
     copy_label(title);
     border(0);
-    if (spec.picture) {
-        background_ = PictureImage::load(spec.picture);
+    if (properties.picture) {
+        background_ = PictureImage::load(properties.picture);
     }
-    if (spec.hasBackground) {
-        color(toFl(spec.background));
+    if (properties.hasBackground) {
+        color(toFl(properties.background));
     }
     callback(closing);
 }

@@ -15,7 +15,7 @@ namespace ui::fltk {
 // colour), the pointer over each part, which presses move it; Esc closes it at once.
 class SkinWindow : public Fl_Double_Window {
   public:
-    SkinWindow(Interface& iface, WindowId id, const WindowSpec& spec, const char* title);
+    SkinWindow(Interface& iface, WindowId id, const WindowSpec& properties, const char* title);
 
   protected:
     void draw() override;

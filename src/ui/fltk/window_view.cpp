@@ -28,11 +28,11 @@ class Builder {
 
     WindowView build() {
         const WindowModel& model = *iface_.window(id_);
-        const WindowSpec& spec = windowSpecOf(id_);
+        const WindowSpec& properties = windowSpecOf(id_);
         Fl_Group::current(nullptr);
-        auto* window = new SkinWindow(iface_, id_, spec, spec.title);
+        auto* window = new SkinWindow(iface_, id_, properties, properties.title);
         window->end();
-        window->position((Fl::w() - spec.width) / 2, (Fl::h() - spec.height) / 2);
+        window->position((Fl::w() - properties.width) / 2, (Fl::h() - properties.height) / 2);
         view_.window = window;
         for (const auto& control : model.controls()) {
             add(control);

@@ -36,8 +36,8 @@ void paintPanel(const ContainerRecord& self, HDC dc, const RECT& client) {
     SelectObject(dc, oldFont);
 }
 
-void paintWindow(const WindowSpec& spec, HDC dc, const RECT& client) {
-    if (const Picture* picture = spec.picture ? findPicture(spec.picture) : nullptr) {
+void paintWindow(const WindowSpec& properties, HDC dc, const RECT& client) {
+    if (const Picture* picture = properties.picture ? findPicture(properties.picture) : nullptr) {
         // Tiled from the top-left corner: the window may be a little larger than the
         // picture.
         HBRUSH brush = CreatePatternBrush(bitmapOf(*picture));
@@ -47,7 +47,8 @@ void paintWindow(const WindowSpec& spec, HDC dc, const RECT& client) {
         return;
     }
     FillRect(dc, &client,
-             spec.hasBackground ? brushFor(spec.background) : GetSysColorBrush(COLOR_BTNFACE));
+             properties.hasBackground ? brushFor(properties.background)
+                                      : GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void paintBackground(const ContainerRecord& self, HDC dc, const RECT& client) {

@@ -53,9 +53,9 @@ class Win32FrontEnd : public FrontEnd, public WindowKeys {
         auto& slot = view(window);
         slot.emplace(buildWindow(iface_, window, owner));
         slot->record->keys = this;
-        const WindowSpec& spec = windowSpecOf(window);
-        if (spec.outline) {
-            applyOutline(slot->window, spec.outline, spec.outsideOutline);
+        const WindowSpec& properties = windowSpecOf(window);
+        if (properties.outline) {
+            applyOutline(slot->window, properties.outline, properties.outsideOutline);
         }
         ShowWindow(slot->window, SW_SHOW);
         UpdateWindow(slot->window);

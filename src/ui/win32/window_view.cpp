@@ -47,18 +47,18 @@ class Builder {
 
     WindowView build(HWND owner) {
         registerWindowClasses();
-        const WindowSpec& spec = windowSpecOf(id_);
-        const int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-        const int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
+        const WindowSpec& properties = windowSpecOf(id_);
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - properties.width) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - properties.height) / 2;
         auto self = std::make_unique<WindowRecord>();
         self->iface = &iface_;
         self->window = id_;
-        self->windowSpec = &spec;
-        std::wstring title = wideText(gbk(spec.title));
+        self->windowSpec = &properties;
+        std::wstring title = wideText(gbk(properties.title));
         HWND window = CreateWindowExW(
             WS_EX_APPWINDOW, windowClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
-            left, top, spec.width, spec.height, owner, nullptr, GetModuleHandleW(nullptr),
-            static_cast<ControlRecord*>(self.get()));
+            left, top, properties.width, properties.height, owner, nullptr,
+            GetModuleHandleW(nullptr), static_cast<ControlRecord*>(self.get()));
         if (!window) {
             throw std::runtime_error("cannot create the launcher window");
         }

@@ -230,14 +230,14 @@ TEST_F(Win32FrontEndTest, TheHandShowsOverTheBackgroundOnlyNotOverATransparentLa
 
 // A press moves the window by the kind of control it lands on, however deep that lies.
 TEST_F(Win32FrontEndTest, PressesFindTheKindOfControlUnderThem) {
-    const WindowSpec& spec = windowSpecOf(WindowId::Main);
+    const WindowSpec& properties = windowSpecOf(WindowId::Main);
     auto* window = recordOf<WindowRecord>(main_);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(kindAt(*window, {300, 515}), Kind::Window);
     EXPECT_EQ(kindAt(*window, {300, 175}), Kind::TransLabel);
     EXPECT_EQ(kindAt(*window, {24 + 54, 536 + 15}), Kind::PicBtn);
-    EXPECT_TRUE(spec.pressMovesWindow(kindAt(*window, {300, 515})));
-    EXPECT_FALSE(spec.pressMovesWindow(kindAt(*window, {300, 175})));
+    EXPECT_TRUE(properties.pressMovesWindow(kindAt(*window, {300, 515})));
+    EXPECT_FALSE(properties.pressMovesWindow(kindAt(*window, {300, 175})));
 
     // The green around a start button is no part of it: the side panel lies there.
     const Picture* picture = findPicture("start_hd_normal");
