@@ -26,12 +26,34 @@ class Pending {
   public:
     template <typename Work>
     explicit Pending(Work work) : state_(std::make_shared<State>()) {
-        std::thread([state = state_, work = std::move(work)]() mutable {
+        thread_ = std::thread([state = state_, work = std::move(work)]() mutable {
             Result result = work();
             std::lock_guard lock(state->mutex);
             state->result = std::move(result);
+            state->finished = true;
             state->ready.notify_all();
-        }).detach();
+        });
+    }
+    Pending(Pending&&) = default;
+    Pending& operator=(Pending&&) = delete;
+
+    // A thread that has delivered is waited for to its very end: what the system's
+    // libraries keep for the thread (the signature check's among them) is freed only
+    // then, and must not outlive the process's own end. One still at work is left to it.
+    ~Pending() {
+        if (!thread_.joinable()) {
+            return;
+        }
+        bool finished = false;
+        {
+            std::lock_guard lock(state_->mutex);
+            finished = state_->finished;
+        }
+        if (finished) {
+            thread_.join();
+        } else {
+            thread_.detach();
+        }
     }
 
     // The result, or nullopt once the deadline has passed without it.
@@ -50,8 +72,10 @@ class Pending {
         std::mutex mutex;
         std::condition_variable ready;
         std::optional<Result> result;
+        bool finished = false;
     };
     std::shared_ptr<State> state_;
+    std::thread thread_;
 };
 
 template <typename Work>
