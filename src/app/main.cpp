@@ -7,6 +7,7 @@
 
 #include "app/front_ends.h"
 #include "app/launcher.h"
+#include "app/patch_key.h"
 #include "check/run_check.h"
 #include "platform/directories.h"
 #include "platform/standard_output.h"
@@ -28,8 +29,9 @@ void usage() {
         "       launcher --check [--json] [--operator HOST[:PORT]]\n"
         "  --headless   no window: read commands on standard input and write every\n"
         "               interface effect as JSON lines (see docs/automation.md)\n"
-        "  --check      no window: check the operator's pages, zones and patch site as a\n"
-        "               player's launcher would use them, one line per check (see\n"
+        "  --check      no window: check the operator's pages, zones and patch site (and\n"
+        "               the patch's signature, in a build with a patch key) as a player's\n"
+        "               launcher would use them, one line per check (see\n"
         "               docs/operator.md); exit code 0 when all pass, 1 when any fails\n"
         "  --json       with --check: one JSON object per check and line\n"
         "  --operator   web server of the configuration and server pages\n"
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
     }
     if (options.check) {
         check::CheckRun run =
-            check::runCheck(options.operatorHost,
+            check::runCheck(options.operatorHost, app::builtInPatchKey(),
                             options.json ? check::ReportFormat::Json : check::ReportFormat::Text,
                             platform::writeStandardOutput);
         if (run.workLeftRunning) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "check/page_checks.h"
+#include "check/patch_signature_check.h"
 #include "check/patch_site_check.h"
 #include "check/zone_checks.h"
 
@@ -25,12 +26,34 @@ class Pending {
   public:
     template <typename Work>
     explicit Pending(Work work) : state_(std::make_shared<State>()) {
-        std::thread([state = state_, work = std::move(work)]() mutable {
+        thread_ = std::thread([state = state_, work = std::move(work)]() mutable {
             Result result = work();
             std::lock_guard lock(state->mutex);
             state->result = std::move(result);
+            state->finished = true;
             state->ready.notify_all();
-        }).detach();
+        });
+    }
+    Pending(Pending&&) = default;
+    Pending& operator=(Pending&&) = delete;
+
+    // A thread that has delivered is waited for to its very end: what the system's
+    // libraries keep for the thread (the signature check's among them) is freed only
+    // then, and must not outlive the process's own end. One still at work is left to it.
+    ~Pending() {
+        if (!thread_.joinable()) {
+            return;
+        }
+        bool finished = false;
+        {
+            std::lock_guard lock(state_->mutex);
+            finished = state_->finished;
+        }
+        if (finished) {
+            thread_.join();
+        } else {
+            thread_.detach();
+        }
     }
 
     // The result, or nullopt once the deadline has passed without it.
@@ -49,8 +72,10 @@ class Pending {
         std::mutex mutex;
         std::condition_variable ready;
         std::optional<Result> result;
+        bool finished = false;
     };
     std::shared_ptr<State> state_;
+    std::thread thread_;
 };
 
 template <typename Work>
@@ -102,17 +127,20 @@ PageFindings pageTooLate(const Waiter& waiter) {
 
 }  // namespace
 
-const std::vector<std::string>& checkNames() {
-    static const std::vector<std::string> names = {"page",  "marker",  "encoding",   "values",
-                                                   "zone1", "zone2",   "zone3",      "zone4",
-                                                   "zone5", "version", "serverList", "patchSite"};
+std::vector<std::string> checkNames(bool withPatchKey) {
+    std::vector<std::string> names = {"page",  "marker",  "encoding",   "values",
+                                      "zone1", "zone2",   "zone3",      "zone4",
+                                      "zone5", "version", "serverList", "patchSite"};
+    if (withPatchKey) {
+        names.push_back("patchSignature");
+    }
     return names;
 }
 
-CheckRun runCheck(const std::string& operatorHost, ReportFormat format, const Report::Write& write,
-                  std::chrono::milliseconds deadline) {
+CheckRun runCheck(const std::string& operatorHost, std::string_view patchKey, ReportFormat format,
+                  const Report::Write& write, std::chrono::milliseconds deadline) {
     Waiter waiter(Clock::now() + deadline);
-    Report report(format, checkNames(), write);
+    Report report(format, checkNames(!patchKey.empty()), write);
 
     // Every check waits on a server of its own, so they wait side by side: the whole check
     // lasts as long as the slowest of them, not as long as all of them together.
@@ -137,6 +165,13 @@ CheckRun runCheck(const std::string& operatorHost, ReportFormat format, const Re
         otherZones.push_back(meanwhile([page, zone] { return checkZone(zone, *page); }));
     }
     auto patchSite = meanwhile([page] { return checkPatchSite(*page); });
+    // Beside the patch site rather than after it: the patch itself takes the longest to
+    // fetch, and needs no ranges.
+    std::optional<Pending<CheckResult>> patchSignature;
+    if (!patchKey.empty()) {
+        patchSignature.emplace(meanwhile(
+            [page, key = std::string(patchKey)] { return checkPatchSignature(*page, key); }));
+    }
 
     auto zone1Result = waiter.take(zone1AndVersion);
     report.add(zone1Result ? zone1Result->first : waiter.tooLate("zone1"));
@@ -146,8 +181,9 @@ CheckRun runCheck(const std::string& operatorHost, ReportFormat format, const Re
     report.add(zone1Result ? zone1Result->second : waiter.tooLate("version"));
     report.add(waiter.take(serverList, "serverList"));
     report.add(waiter.take(patchSite, "patchSite"));
-    // A build that carries the key of signed patches adds "patchSignature" here, after
-    // "patchSite" whose address it shares.
+    if (patchSignature) {
+        report.add(waiter.take(*patchSignature, "patchSignature"));
+    }
     report.finish();
     return {report.allPassed() ? 0 : 1, waiter.workLeftRunning};
 }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check/report.h"
@@ -14,8 +15,9 @@ namespace check {
 // room for starting the program within a minute.
 inline constexpr std::chrono::seconds wholeCheckDeadline{45};
 
-// The names of the checks, in the order they are reported.
-const std::vector<std::string>& checkNames();
+// The names of the checks, in the order they are reported; "patchSignature" only for a
+// launcher built with a patch key.
+std::vector<std::string> checkNames(bool withPatchKey);
 
 struct CheckRun {
     int exitCode = 1;  // 0 when every check passed, 1 otherwise
@@ -26,9 +28,11 @@ struct CheckRun {
 };
 
 // Checks the setup behind an operator host (host or host:port) the way a player's launcher
-// would use it and writes one result per check. Writes nothing to disk, and reports every
-// check within `deadline`.
-CheckRun runCheck(const std::string& operatorHost, ReportFormat format, const Report::Write& write,
+// would use it and writes one result per check. patchKey: the PEM text of the operator's
+// public key the launcher was built with, empty for none; with one, the patch's signature
+// is checked too. Writes nothing to disk, and reports every check within `deadline`.
+CheckRun runCheck(const std::string& operatorHost, std::string_view patchKey, ReportFormat format,
+                  const Report::Write& write,
                   std::chrono::milliseconds deadline = wholeCheckDeadline);
 
 }  // namespace check

@@ -41,8 +41,9 @@ struct CheckRun {
 };
 
 CheckRun runCheck(const std::vector<std::string>& arguments, const std::string& folder = "",
-                  std::chrono::milliseconds limit = 90s) {
-    HeadlessLauncher launcher(folder);
+                  std::chrono::milliseconds limit = 90s,
+                  HeadlessLauncher::Build build = HeadlessLauncher::Build::Plain) {
+    HeadlessLauncher launcher(build, folder);
     CheckRun run;
     auto started = Clock::now();
     launcher.run(arguments);
@@ -62,7 +63,8 @@ CheckRun runCheck(const std::vector<std::string>& arguments, const std::string& 
     }
     for (const auto& entry : std::filesystem::directory_iterator(launcher.directory())) {
         std::string name = entry.path().filename().string();
-        if (name != "launcher" && name != "launcher.exe") {
+        if (name != "launcher" && name != "launcher.exe" && name != "launcher-demo-key" &&
+            name != "launcher-demo-key.exe") {
             run.filesLeft.push_back(name);
         }
     }
@@ -82,12 +84,12 @@ operator_server::Options demoOptions() {
 }
 
 // Each line is exactly {"check","ok","detail"}, the checks in their fixed order.
-void expectJsonReport(const CheckRun& run) {
-    ASSERT_EQ(run.lines.size(), checkOrder.size()) << run.transcript;
-    for (std::size_t i = 0; i < checkOrder.size(); ++i) {
+void expectJsonReport(const CheckRun& run, const std::vector<std::string>& order = checkOrder) {
+    ASSERT_EQ(run.lines.size(), order.size()) << run.transcript;
+    for (std::size_t i = 0; i < order.size(); ++i) {
         const Json& line = run.lines[i];
         EXPECT_EQ(line.size(), 3u) << line.dump();
-        EXPECT_EQ(line.value("check", ""), checkOrder[i]) << run.transcript;
+        EXPECT_EQ(line.value("check", ""), order[i]) << run.transcript;
         EXPECT_TRUE(line["ok"].is_boolean()) << line.dump();
         EXPECT_TRUE(line["detail"].is_string()) << line.dump();
     }
@@ -246,6 +248,121 @@ INSTANTIATE_TEST_SUITE_P(
                 "patchSite",
                 "HTTP 403"}),
     [](const ::testing::TestParamInfo<Mistake>& info) { return info.param.name; });
+
+// A launcher built with a patch key checks the signature beside the patch as well, last.
+const std::vector<std::string> checkOrderWithKey = [] {
+    std::vector<std::string> order = checkOrder;
+    order.push_back("patchSignature");
+    return order;
+}();
+
+CheckRun runDemoKeyCheck(const std::vector<std::string>& arguments,
+                         const std::string& folder = "") {
+    return runCheck(arguments, folder, 90s, HeadlessLauncher::Build::DemoKey);
+}
+
+TEST(CheckWithPatchKey, ASignedPatchPassesAndOnlyABuildWithAKeyReportsTheSignature) {
+    operator_server::Options options = demoOptions();
+    options.patchSize = 3 * 1024 * 1024 + 7;
+    options.signWith = DEMO_PATCH_KEY;
+    operator_server::OperatorServer server(options, [](const std::string&) {});
+    std::string at = "http://" + host(server.httpPort()) + "/patch/xypatch.exe";
+
+    CheckRun json =
+        runDemoKeyCheck({"--check", "--json", "--operator", host(server.httpPort())}, "翔岳传说");
+    EXPECT_EQ(json.exitCode, 0) << json.transcript;
+    EXPECT_LT(json.took, 30s);
+    expectJsonReport(json, checkOrderWithKey);
+    EXPECT_TRUE(json.failing.empty()) << json.transcript;
+    EXPECT_TRUE(json.filesLeft.empty()) << json.filesLeft.front();
+    EXPECT_EQ(json.details["patchSignature"], "the signature at " + at + ".sig verifies the " +
+                                                  std::to_string(options.patchSize) +
+                                                  "-byte patch");
+
+    CheckRun text = runDemoKeyCheck({"--check", "--operator", host(server.httpPort())});
+    EXPECT_EQ(text.exitCode, 0) << text.transcript;
+    EXPECT_NE(text.transcript.find("\nok    patchSignature  the signature at " + at + ".sig"),
+              std::string::npos)
+        << text.transcript;
+    EXPECT_NE(text.transcript.find("\nall 13 checks passed\n"), std::string::npos)
+        << text.transcript;
+
+    // The same signed site, checked by the launcher players get by default.
+    CheckRun plain = runCheck({"--check", "--json", "--operator", host(server.httpPort())});
+    EXPECT_EQ(plain.exitCode, 0) << plain.transcript;
+    expectJsonReport(plain);
+    EXPECT_EQ(plain.transcript.find("patchSignature"), std::string::npos) << plain.transcript;
+}
+
+struct SignatureCase {
+    std::string name;
+    std::function<void(operator_server::Options&)> make;
+    std::set<std::string> failing;
+    std::string says;  // in patchSignature's detail
+};
+
+void PrintTo(const SignatureCase& setup, std::ostream* out) {
+    *out << setup.name;
+}
+
+class CheckWithPatchKeyFinds : public ::testing::TestWithParam<SignatureCase> {};
+
+TEST_P(CheckWithPatchKeyFinds, WhatIsWrongWithThePatchOrItsSignature) {
+    const SignatureCase& setup = GetParam();
+    operator_server::Options options = demoOptions();
+    setup.make(options);
+    operator_server::OperatorServer server(options, [](const std::string&) {});
+
+    CheckRun run = runDemoKeyCheck({"--check", "--json", "--operator", host(server.httpPort())});
+    EXPECT_EQ(run.exitCode, 1) << run.transcript;
+    expectJsonReport(run, checkOrderWithKey);
+    EXPECT_EQ(run.failing, setup.failing) << run.transcript;
+    EXPECT_NE(run.details["patchSignature"].find(setup.says), std::string::npos)
+        << run.details["patchSignature"];
+    EXPECT_LT(run.took, 30s) << run.transcript;
+    EXPECT_TRUE(run.filesLeft.empty());
+}
+
+void signed_(operator_server::Options& options) {
+    options.signWith = DEMO_PATCH_KEY;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Demo, CheckWithPatchKeyFinds,
+    ::testing::Values(SignatureCase{"WrongSignature",
+                                    [](auto& o) {
+                                        signed_(o);
+                                        o.badSignature = true;
+                                    },
+                                    {"patchSignature"},
+                                    "signature mismatch: http://"},
+                      SignatureCase{"NoSignature",
+                                    [](auto&) {},
+                                    {"patchSignature"},
+                                    "no signature: HTTP 404 for http://"},
+                      // The signature is checked on the whole patch, which needs no ranges.
+                      SignatureCase{"NoRanges",
+                                    [](auto& o) {
+                                        signed_(o);
+                                        o.mistakes.noRanges = true;
+                                    },
+                                    {"patchSite"},
+                                    "verifies"},
+                      SignatureCase{"PatchMissing",
+                                    [](auto& o) {
+                                        signed_(o);
+                                        o.mistakes.patchStatus = 404;
+                                    },
+                                    {"patchSite", "patchSignature"},
+                                    "patch unreadable: HTTP 404"},
+                      SignatureCase{"NoPatchName",
+                                    [](auto& o) {
+                                        signed_(o);
+                                        o.mistakes.missingKeys.insert("更新补丁名字");
+                                    },
+                                    {"values", "patchSite", "patchSignature"},
+                                    "not checked: "}),
+    [](const ::testing::TestParamInfo<SignatureCase>& info) { return info.param.name; });
 
 TEST(Check, UsageErrorsExitWithTwoAndReportNothing) {
     for (std::vector<std::string> arguments : {std::vector<std::string>{"--check", "--headless"},
