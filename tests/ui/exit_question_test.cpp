@@ -3,25 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/encoding.h"
-#include "support/recording_front_end.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-using testing_support::RecordingFrontEnd;
 using ui::WindowId;
 
-class ExitQuestion : public ::testing::Test {
-  protected:
-    ExitQuestion() {
-        ui.attach(&frontEnd);
-        ui.openMainWindow();
-        frontEnd.log.clear();
-    }
-
-    platform::EventLoop loop;
-    ui::Interface ui{loop};
-    RecordingFrontEnd frontEnd;
-};
+class ExitQuestion : public testing_support::MainWindowTest {};
 
 TEST_F(ExitQuestion, ClosesOnlyOnYes) {
     frontEnd.answers = {ui::idNo, ui::idOk, ui::idYes};

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/encoding.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_front_end.h"
 
 namespace {
@@ -14,17 +15,7 @@ namespace {
 using testing_support::RecordingFrontEnd;
 using ui::WindowId;
 
-class InterfaceServices : public ::testing::Test {
-  protected:
-    InterfaceServices() {
-        ui.attach(&frontEnd);
-        ui.openMainWindow();
-        frontEnd.log.clear();
-    }
-    platform::EventLoop loop;
-    ui::Interface ui{loop};
-    RecordingFrontEnd frontEnd;
-};
+class InterfaceServices : public testing_support::MainWindowTest {};
 
 TEST_F(InterfaceServices, MessageBoxWithoutTitleShowsTheDefaultTitle) {
     frontEnd.answers = {ui::idYes};

@@ -2,25 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "support/recording_front_end.h"
+#include "support/main_window_fixture.h"
 
 namespace {
 
-using testing_support::RecordingFrontEnd;
 using ui::WindowId;
 
-class VerificationCodes : public ::testing::Test {
-  protected:
-    VerificationCodes() {
-        ui.attach(&frontEnd);
-        ui.openMainWindow();
-        frontEnd.log.clear();
-    }
-
-    platform::EventLoop loop;
-    ui::Interface ui{loop};
-    RecordingFrontEnd frontEnd;
-};
+class VerificationCodes : public testing_support::MainWindowTest {};
 
 TEST_F(VerificationCodes, ComeFromOneSequenceSharedByBothFields) {
     ui::Generator generator;
