@@ -1,5 +1,7 @@
 // Fetches one address into a file with the launcher's download component and the patch
-// download's settings, then prints one line: bytes, seconds, peak anonymous memory.
+// download's settings, then prints one line: bytes, seconds until the download ended (its
+// file on the disk), peak anonymous memory in KiB, seconds until the last byte had
+// arrived.
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -66,14 +68,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "download_bench: the download did not start\n");
         return 1;
     }
+    // The count is looked at every millisecond: the time it last grew is when the last byte
+    // arrived, to within that.
+    std::int32_t arrived = 0;
+    auto lastArrival = start;
     std::unique_lock lock(mutex);
-    while (!ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; })) {
-        peak = std::max(peak, anonymousKiB());
+    for (int tick = 0; !ended.wait_for(lock, std::chrono::milliseconds(1), [&] { return done; });
+         ++tick) {
+        if (std::int32_t now = download.bytesDone(); now != arrived) {
+            arrived = now;
+            lastArrival = std::chrono::steady_clock::now();
+        }
+        if (tick % 20 == 0) {
+            peak = std::max(peak, anonymousKiB());
+        }
     }
-    double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    auto end = std::chrono::steady_clock::now();
+    if (arrived != total) {
+        // The last bytes and the end came within the same millisecond.
+        lastArrival = end;
+    }
+    auto seconds = [start](auto until) {
+        return std::chrono::duration<double>(until - start).count();
+    };
     peak = std::max(peak, anonymousKiB());
-    std::printf("%d %.3f %ld\n", total, seconds, peak);
+    std::printf("%d %.3f %ld %.3f\n", total, seconds(end), peak, seconds(lastArrival));
     if (!completed) {
         std::fprintf(stderr, "download_bench: the download did not complete\n");
         return 1;

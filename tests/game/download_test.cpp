@@ -9,7 +9,7 @@
 
 #include "game/download_recorder.h"
 #include "platform/encoding.h"
-#include "platform/mapped_file.h"
+#include "platform/fixed_size_file.h"
 #include "support/faulty_file_server.h"
 #include "support/sha256.h"
 #include "support/temp_folder.h"
@@ -360,13 +360,13 @@ TEST_F(DownloadTest, FilesAreIdenticalWhateverTheReadAndPieceSizes) {
     }
 }
 
-TEST_F(DownloadTest, OneConnectionWritesOnPastItsMappingWindow) {
-    // The receive that reaches the end of a window stops there; the next goes on in the
-    // next window.
-    const std::int64_t size = platform::MappedFile::windowSize + 3 * 1024 * 1024 + 17;
+TEST_F(DownloadTest, FilesHandedToTheDiskWhileArrivingStayWhole) {
+    // Parts that end inside a stretch handed to the disk, and stretches handed over while
+    // their neighbours are still written, change no byte of the file.
+    const std::int64_t size = 5 * platform::FixedSizeFile::writeBackUnit + 17;
     std::string body = testing_support::randomBytes(static_cast<std::size_t>(size), 25);
-    server.route("/p.exe", Route{.body = body});
-    fetch("/p.exe", 1);
+    server.route("/p.exe", Route{.body = body, .pieceSize = 65536, .pause = 5ms});
+    fetch("/p.exe", 5);
     EXPECT_TRUE(recorder.completedAtEnd());
     EXPECT_TRUE(testing_support::readFile(local) == body);
 }

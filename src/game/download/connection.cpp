@@ -14,8 +14,9 @@ namespace game {
 namespace {
 
 constexpr int mostRetries = 999;
-// The reply head and the first body bytes that come with it.
-constexpr std::size_t headBufferSize = 20480;
+// The reply head and the first body bytes that come with it; later one block of the body,
+// which is never larger.
+constexpr std::size_t bufferSize = 20480;
 
 }  // namespace
 
@@ -38,7 +39,7 @@ void Connection::halt() {
 }
 
 void Connection::run() {
-    headBuffer_.resize(headBufferSize);
+    buffer_.resize(bufferSize);
     task_.queueNotice(eventConnectionStarted, id_, 0, 0);
     auto waitSeconds = (task_.retryWait().count() + 999) / 1000;
     bool restart = false;
@@ -61,9 +62,6 @@ void Connection::run() {
         if (!task_.sleepUnlessStopped(task_.retryWait())) {
             break;
         }
-    }
-    if (window_ && !window_->release()) {
-        failWriting();
     }
     std::int32_t offset = reached();
     if (part_ && !completed_) {
@@ -92,7 +90,7 @@ Connection::Outcome Connection::attempt(bool restart) {
             outcome != Outcome::Done) {
             return outcome;
         }
-        auto head = parseReplyHead(std::string_view(headBuffer_.data(), headLength));
+        auto head = parseReplyHead(std::string_view(buffer_.data(), headLength));
         if (!head) {
             log(gbk("出现错误"));
             return Outcome::Failed;
@@ -117,7 +115,7 @@ Connection::Outcome Connection::attempt(bool restart) {
             outcome != Outcome::Done) {
             return outcome;
         }
-        return receiveBody(headBuffer_.data() + headLength, received - headLength, bodyLength);
+        return receiveBody(buffer_.data() + headLength, received - headLength, bodyLength);
     }
 }
 
@@ -147,7 +145,7 @@ Connection::Outcome Connection::exchange(std::int32_t offset, std::size_t& headL
         return Outcome::Retry;
     }
     for (;;) {
-        long n = stream_.receive(headBuffer_.data() + received, headBuffer_.size() - received,
+        long n = stream_.receive(buffer_.data() + received, buffer_.size() - received,
                                  param.receiveTimeout);
         if (n <= 0) {
             if (running_) {
@@ -156,7 +154,7 @@ Connection::Outcome Connection::exchange(std::int32_t offset, std::size_t& headL
             return Outcome::Retry;
         }
         received += static_cast<std::size_t>(n);
-        auto length = replyHeadLength(std::string_view(headBuffer_.data(), received));
+        auto length = replyHeadLength(std::string_view(buffer_.data(), received));
         if ((length && *length > longestReplyHead) || (!length && received >= longestReplyHead)) {
             log(gbk("HTTP返回头部信息过长"));
             return Outcome::Failed;

@@ -10,7 +10,6 @@
 
 #include "game/download/address.h"
 #include "game/download/pacing.h"
-#include "platform/mapped_file.h"
 #include "platform/tcp_stream.h"
 
 namespace game {
@@ -18,8 +17,8 @@ namespace game {
 class DownloadTask;
 struct ReplyHead;
 
-// One connection of a task, on its own thread: requests its part, receives the body
-// straight into its place in the local file and tries again after failures of the
+// One connection of a task, on its own thread: requests its part, writes each block of the
+// body it receives to its place in the local file and tries again after failures of the
 // connection itself. Without a part it is the task's first connection, which asks for the
 // whole file to learn its size.
 class Connection {
@@ -48,7 +47,7 @@ class Connection {
     Outcome takeReply(const ReplyHead& head, std::int32_t offset, std::int64_t& bodyLength);
     // Receiving the body (connection_body.cpp).
     Outcome receiveBody(const char* early, std::size_t earlySize, std::int64_t bodyLength);
-    // One receive into the part; nothing while the body goes on.
+    // One receive, written into the part; nothing while the body goes on.
     std::optional<Outcome> receiveBlock(std::int64_t& bodyLeft);
     // Stores body bytes that came with the head.
     bool storeEarly(const char* data, std::size_t size);
@@ -68,10 +67,9 @@ class Connection {
     std::atomic<std::int32_t> untold_{0};
     Address address_;
     platform::TcpStream stream_;
-    // Holds the reply head and the first body bytes that come with it.
-    std::vector<char> headBuffer_;
-    // This connection's view of the local file, mapped once it has a part to write.
-    std::unique_ptr<platform::MappedFile::Window> window_;
+    // Holds the reply head and the first body bytes that come with it, then each block of
+    // the body on its way to the file.
+    std::vector<char> buffer_;
     Pacing pacing_;
     std::thread thread_;
 };

@@ -5,8 +5,8 @@
 #include "game/download/events.h"
 #include "platform/encoding.h"
 
-// How a connection receives the body of a reply: straight into its place in the local
-// file, each receive one write into its part, counted for the progress the task tells.
+// How a connection receives the body of a reply: each receive is written to its place in
+// the local file and counted for the progress the task tells.
 
 namespace game {
 
@@ -38,15 +38,14 @@ std::optional<Connection::Outcome> Connection::receiveBlock(std::int64_t& bodyLe
     } else if (!running_) {
         outcome = Outcome::Failed;
     } else {
-        if (!window_) {
-            window_ = task_.file().window();
-        }
-        std::size_t ask = std::min({pacing_.blockSize(), static_cast<std::size_t>(next.left()),
-                                    static_cast<std::size_t>(bodyLeft)});
-        std::span<char> place = window_->place(next.offset, ask);
-        unwritable = place.empty();
-        if (!unwritable) {
-            n = stream_.receive(place.data(), place.size(), task_.param().receiveTimeout);
+        std::size_t ask =
+            std::min({pacing_.blockSize(), buffer_.size(), static_cast<std::size_t>(next.left()),
+                      static_cast<std::size_t>(bodyLeft)});
+        n = stream_.receive(buffer_.data(), ask, task_.param().receiveTimeout);
+        if (n > 0 &&
+            !task_.file().write(next.offset, buffer_.data(), static_cast<std::size_t>(n))) {
+            unwritable = true;
+            n = 0;
         }
         if (n <= 0) {
             if (running_ && !unwritable) {
@@ -72,10 +71,7 @@ std::optional<Connection::Outcome> Connection::receiveBlock(std::int64_t& bodyLe
 bool Connection::storeEarly(const char* data, std::size_t size) {
     PartPosition next = task_.parts().beginWrite(*part_);
     auto n = std::min(size, static_cast<std::size_t>(std::max(next.left(), 0)));
-    if (n > 0 && !window_) {
-        window_ = task_.file().window();
-    }
-    bool written = n == 0 || window_->write(next.offset, data, n);
+    bool written = n == 0 || task_.file().write(next.offset, data, n);
     count(task_.parts().endWrite(*part_, written ? static_cast<std::int32_t>(n) : 0));
     if (!written) {
         failWriting();

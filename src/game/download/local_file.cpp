@@ -3,13 +3,13 @@
 namespace game {
 
 bool LocalFile::create(const std::string& path, std::int64_t size) {
-    file_ = platform::MappedFile::create(path, size);
+    file_ = platform::FixedSizeFile::create(path, size);
     created_ = file_ != nullptr;
     return created_;
 }
 
-std::unique_ptr<platform::MappedFile::Window> LocalFile::window() {
-    return std::make_unique<platform::MappedFile::Window>(*file_);
+bool LocalFile::write(std::int64_t offset, const char* data, std::size_t size) {
+    return file_->write(offset, data, size);
 }
 
 void LocalFile::startWriteBack(std::int64_t from, std::int64_t to) {

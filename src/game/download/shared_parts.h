@@ -20,8 +20,8 @@ struct PartPosition {
 };
 
 // The parts table as all threads of a task share it, with the bytes done that always match
-// it. Connections put their bytes straight into the file between beginWrite and endWrite;
-// only endWrite counts them.
+// it. Connections receive their bytes and write them to the file between beginWrite and
+// endWrite; only endWrite counts them.
 class SharedParts {
   public:
     // Divides a file of total bytes and hands the first part to the connection that asked
