@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace core {
@@ -109,9 +111,11 @@ class RequestWithDeadline {
 };
 
 // The one client handle of the process, opened for direct connections on the first fetch
-// that succeeds in opening it, and kept open to the end.
+// that succeeds in opening it, and kept open to the end. Fetches run side by side.
 HINTERNET client() {
+    static std::mutex opening;
     static HINTERNET handle = nullptr;
+    std::lock_guard lock(opening);
     if (!handle) {
         handle = InternetOpenA(userAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     }
@@ -177,11 +181,11 @@ DWORD chunkSize(std::optional<DWORD> announced) {
     return chunkWithoutLength;
 }
 
-}  // namespace
+using Outcome = PageReply::Outcome;
 
-PageReply fetchPageReply(const std::string& address, const PageLimits& limits) {
-    using Outcome = PageReply::Outcome;
-    Clock::time_point deadline = Clock::now() + limits.deadline;
+// The whole fetch on the calling thread, ending at the deadline wherever WinINet lets it.
+PageReply fetchUntil(const std::string& address, const PageLimits& limits,
+                     Clock::time_point deadline) {
     PageReply reply;
     if (address.empty()) {
         return reply;
@@ -278,6 +282,44 @@ PageReply fetchPageReply(const std::string& address, const PageLimits& limits) {
         }
         reply.body.append(chunk.data(), got);
     }
+}
+
+// A fetch on a thread of its own, which its caller stops waiting for at the deadline.
+struct Fetch {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    PageReply reply;
+};
+
+}  // namespace
+
+// WinINet limits each receive on its own, restarting the limit with every byte that comes,
+// and under Wine closing the handle does not end a receive: a server sending a byte now and
+// then would hold a fetch far past its deadline. The fetch therefore runs on a thread of its
+// own, and at the deadline its caller is answered without it; the thread ends by itself
+// when WinINet lets it.
+PageReply fetchPageReply(const std::string& address, const PageLimits& limits) {
+    Clock::time_point deadline = Clock::now() + limits.deadline;
+    auto fetch = std::make_shared<Fetch>();
+    try {
+        std::thread([fetch, address, limits, deadline] {
+            PageReply reply = fetchUntil(address, limits, deadline);
+            std::lock_guard lock(fetch->mutex);
+            fetch->reply = std::move(reply);
+            fetch->done = true;
+            fetch->ended.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return fetchUntil(address, limits, deadline);
+    }
+    std::unique_lock lock(fetch->mutex);
+    if (!fetch->ended.wait_until(lock, deadline, [&fetch] { return fetch->done; })) {
+        PageReply late;
+        late.outcome = Outcome::TimedOut;
+        return late;
+    }
+    return std::move(fetch->reply);
 }
 
 std::string fetchPageWithin(const std::string& address, const PageLimits& limits) {
