@@ -399,16 +399,21 @@ TEST(Check, EndsInTimeWhenTheOperatorHostNeverAnswers) {
     EXPECT_NE(run.details["encoding"].find("see page"), std::string::npos) << run.transcript;
 }
 
+// A 200 reply of 100 bytes, sent one byte a second, head included.
+testing_support::ScriptedReply aByteASecond() {
+    testing_support::ScriptedReply trickle{HttpTestServer::response(200, std::string(100, 'x'))};
+    trickle.pieceSize = 1;
+    trickle.pause = 1s;
+    return trickle;
+}
+
 TEST(Check, APageThatTricklesFailsAtThePagesOwnLimit) {
     // One byte a second, head included: the page check gives up after its 10 s, long
     // before the whole report's 45 s. (Where the abandoned connection stays open until the
     // program ends, as under Wine, the server list waits its own 10 s behind it, since this
     // server answers one connection at a time.)
     HttpTestServer web;
-    testing_support::ScriptedReply trickle{HttpTestServer::response(200, std::string(100, 'x'))};
-    trickle.pieceSize = 1;
-    trickle.pause = 1s;
-    web.serve("/gg.html", trickle);
+    web.serve("/gg.html", aByteASecond());
 
     CheckRun run = runCheck({"--check", "--json", "--operator", web.hostAndPort()});
     EXPECT_EQ(run.exitCode, 1) << run.transcript;
@@ -428,11 +433,8 @@ TEST(Check, EndsInTimeWhenZonesAndPatchSiteHangAndTheListTrickles) {
     HttpTestServer web;
     web.serve("/gg.html",
               {HttpTestServer::response(200, operator_server::demoConfigPage(settings))});
-    // One byte a second: a list that never arrives whole in time.
-    testing_support::ScriptedReply trickle{HttpTestServer::response(200, std::string(100, 'x'))};
-    trickle.pieceSize = 1;
-    trickle.pause = 1s;
-    web.serve("/server.html", trickle);
+    // A list that never arrives whole in time.
+    web.serve("/server.html", aByteASecond());
 
     CheckRun run = runCheck({"--check", "--json", "--operator", web.hostAndPort()});
     EXPECT_EQ(run.exitCode, 1) << run.transcript;
